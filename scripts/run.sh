@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Starts the wizard under Wine in a prefix of its own below the build folder. Without a
+# display it uses a virtual one and saves a screenshot once the window shows.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "$1" && pwd)
+. "$root/scripts/wine-env.sh"
+
+headless=
+if [ -z "${DISPLAY:-}" ]; then
+  headless=1
+  start_xvfb
+fi
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  stop_xvfb
+}
+trap cleanup EXIT
+
+prefix=$build/run-prefix
+if [ -f "$prefix/system.reg" ]; then
+  export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all
+else
+  make_prefix "$prefix" 800x600
+fi
+
+wine "$build/cardmend.exe" &
+app=$!
+if [ -n "$headless" ]; then
+  wine "$build/tests/waitwindow.exe" TCardmendMainForm 30000 >/dev/null
+  import -display "$DISPLAY" -window root "$build/screenshot.png"
+  echo "screenshot: $build/screenshot.png"
+fi
+wait "$app"

@@ -1,0 +1,10 @@
+#pragma once
+// Texts are UTF-8 inside the program and UTF-16 at the Windows boundary.
+#include <string>
+#include <string_view>
+
+std::wstring Widen(std::string_view utf8);
+std::string Narrow(std::wstring_view utf16);
+// The system's ANSI code page, for files that older tools read (characters it lacks
+// become '?').
+std::string ToAnsi(std::string_view utf8);

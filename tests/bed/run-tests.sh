@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Runs every test executable under Wine: one fresh prefix and one Xvfb display for the
+# whole run, one wineserver kept alive from the first test to the last.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "$1" && pwd)
+. "$root/scripts/wine-env.sh"
+
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  stop_xvfb
+}
+trap cleanup EXIT
+
+start_xvfb
+make_prefix "$build/test-prefix" 1024x768
+wineserver -p
+# Start the prefix's own processes (services, the desktop) now, away from CTest's output
+# pipes: a test's pipe held open by one of them would never reach end-of-file.
+wine cmd /c exit </dev/null >/dev/null 2>&1
+ctest --test-dir "$build" --output-on-failure --no-tests=error "${@:2}"
