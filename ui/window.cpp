@@ -1,0 +1,310 @@
+#include "ui/window.h"
+
+#include <windowsx.h>
+
+#include "sysutil/textconv.h"
+
+namespace {
+
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+void RegisterOwnClass(const wchar_t* name, WNDPROC proc, UINT style) {
+  WNDCLASSEXW existing{sizeof(existing)};
+  if (GetClassInfoExW(Instance(), name, &existing)) return;
+  WNDCLASSEXW wc{sizeof(wc)};
+  wc.style = style;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = Instance();
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = name;
+  RegisterClassExW(&wc);
+}
+
+// Child IDs above IDCANCEL and friends, so no control is mistaken for a dialog command.
+HMENU NextChildId() {
+  static UINT_PTR next = 1000;
+  return reinterpret_cast<HMENU>(next++);
+}
+
+}  // namespace
+
+TWindow::TWindow(TWindow* parent) : FParent(parent) {
+  if (parent) FFont = parent->FFont;
+}
+
+TWindow::~TWindow() {
+  if (!FHandle) return;
+  HWND h = FHandle;
+  Detach();
+  DestroyWindow(h);
+}
+
+TWindow* TWindow::FromHandle(HWND h) {
+  if (!h) return nullptr;
+  // Only windows whose procedure is ours carry our pointer; any other window's user data
+  // belongs to someone else.
+  const auto proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(h, GWLP_WNDPROC));
+  if (proc != &OwnProc && proc != &PlatformProc) return nullptr;
+  return reinterpret_cast<TWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+}
+
+void TWindow::CreateOwn(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent,
+                        UINT classStyle) {
+  RegisterOwnClass(className, &OwnProc, classStyle);
+  const HMENU id = (style & WS_CHILD) ? NextChildId() : nullptr;
+  CreateWindowExW(exStyle, className, L"", style, 0, 0, 0, 0, parent, id, Instance(), this);
+}
+
+void TWindow::CreatePlatform(const wchar_t* className, DWORD style, DWORD exStyle) {
+  HWND parent = FParent ? FParent->Handle() : nullptr;
+  FHandle = CreateWindowExW(exStyle, className, L"", style | WS_CHILD, 0, 0, 0, 0, parent,
+                            NextChildId(), Instance(), nullptr);
+  if (!FHandle) return;
+  SetWindowLongPtrW(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  FPlatformProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PlatformProc)));
+  FontChanged();
+}
+
+LRESULT CALLBACK TWindow::OwnProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<TWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    self->FHandle = h;
+    SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  TWindow* self = reinterpret_cast<TWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+  return self ? self->Dispatch(msg, wp, lp) : DefWindowProcW(h, msg, wp, lp);
+}
+
+LRESULT CALLBACK TWindow::PlatformProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  TWindow* self = reinterpret_cast<TWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+  return self ? self->Dispatch(msg, wp, lp) : DefWindowProcW(h, msg, wp, lp);
+}
+
+LRESULT TWindow::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg != WM_NCDESTROY) return WndProc(msg, wp, lp);
+  // The window is going (with its parent, say) while the object lives on.
+  const LRESULT result = DefaultProc(msg, wp, lp);
+  Detach();
+  return result;
+}
+
+void TWindow::Detach() {
+  if (!FHandle) return;
+  if (FPlatformProc)
+    SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FPlatformProc));
+  SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
+  FHandle = nullptr;
+}
+
+LRESULT TWindow::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
+  return FPlatformProc ? CallWindowProcW(FPlatformProc, FHandle, msg, wp, lp)
+                       : DefWindowProcW(FHandle, msg, wp, lp);
+}
+
+LRESULT TWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  const bool own = FPlatformProc == nullptr;
+  switch (msg) {
+    case WM_ERASEBKGND:
+      if (own) return 1;  // painted with everything else from the back buffer
+      break;
+    case WM_PAINT:
+      if (own) {
+        PaintBuffered();
+        return 0;
+      }
+      break;
+    case WM_PRINTCLIENT:
+      if (own) {
+        PaintTo(reinterpret_cast<HDC>(wp));
+        return 0;
+      }
+      break;
+    case WM_COMMAND:
+      if (TWindow* child = FromHandle(reinterpret_cast<HWND>(lp))) {
+        child->Command(HIWORD(wp));
+        return 0;
+      }
+      break;
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+      if (TWindow* child = FromHandle(reinterpret_cast<HWND>(lp)))
+        return reinterpret_cast<LRESULT>(child->CtlColor(reinterpret_cast<HDC>(wp)));
+      break;
+    case WM_MOUSEMOVE:
+      if (OnMouseMove) OnMouseMove(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+      break;
+    case WM_LBUTTONDOWN:
+      if (own) {
+        FMouseDown = true;
+        SetCapture(FHandle);
+      }
+      break;
+    case WM_LBUTTONUP:
+      if (own && FMouseDown) {
+        FMouseDown = false;
+        ReleaseCapture();
+        const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        const RECT r = ClientRect();
+        if (PtInRect(&r, p)) Click();
+        return 0;
+      }
+      break;
+    case WM_CAPTURECHANGED:
+      FMouseDown = false;
+      break;
+  }
+  return DefaultProc(msg, wp, lp);
+}
+
+void TWindow::PaintBuffered() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(FHandle, &ps);
+  const RECT r = ClientRect();
+  TBitmap buffer(r.right, r.bottom);
+  if (!buffer.Empty()) {
+    {
+      TBitmapCanvas target(buffer);
+      EraseBackground(target.Canvas());
+      Paint(target.Canvas());
+    }
+    TMemoryDC source(dc);
+    source.Select(buffer.Handle());
+    BitBlt(dc, 0, 0, r.right, r.bottom, source.Handle(), 0, 0, SRCCOPY);
+  }
+  EndPaint(FHandle, &ps);
+}
+
+void TWindow::PaintTo(HDC dc) {
+  TCanvas canvas(dc);
+  EraseBackground(canvas);
+  Paint(canvas);
+}
+
+void TWindow::EraseBackground(TCanvas& canvas) { canvas.FillRect(ClientRect(), Color()); }
+
+void TWindow::Click() {
+  if (OnClick) OnClick();
+}
+
+HBRUSH TWindow::CtlColor(HDC dc) {
+  const COLORREF color = Color();
+  SetTextColor(dc, FFont.Color());
+  SetBkColor(dc, color);
+  LOGBRUSH current{};
+  if (!FBackground || (GetObjectW(FBackground.Get(), sizeof(current), &current) &&
+                       current.lbColor != color))
+    FBackground.Reset(CreateSolidBrush(color));
+  return static_cast<HBRUSH>(FBackground.Get());
+}
+
+void TWindow::FontChanged() {
+  if (FPlatformProc) SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Handle()), TRUE);
+  Invalidate();
+}
+
+void TWindow::SetBounds(int left, int top, int width, int height) {
+  MoveWindow(FHandle, left, top, width, height, TRUE);
+}
+
+void TWindow::SetClientSize(int width, int height) {
+  RECT r{0, 0, width, height};
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(FHandle, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongW(FHandle, GWL_EXSTYLE)));
+  SetWindowPos(FHandle, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+namespace {
+
+RECT RectInParent(HWND h) {
+  RECT r{};
+  GetWindowRect(h, &r);
+  if (HWND parent = GetParent(h); parent && (GetWindowLongW(h, GWL_STYLE) & WS_CHILD))
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+}  // namespace
+
+int TWindow::Left() const { return RectInParent(FHandle).left; }
+int TWindow::Top() const { return RectInParent(FHandle).top; }
+int TWindow::Width() const {
+  const RECT r = RectInParent(FHandle);
+  return r.right - r.left;
+}
+int TWindow::Height() const {
+  const RECT r = RectInParent(FHandle);
+  return r.bottom - r.top;
+}
+
+RECT TWindow::ClientRect() const {
+  RECT r{};
+  GetClientRect(FHandle, &r);
+  return r;
+}
+
+void TWindow::SetText(const std::string& text) {
+  SetWindowTextW(FHandle, Widen(text).c_str());
+  TextChanged();
+}
+
+std::string TWindow::Text() const {
+  std::wstring w(static_cast<size_t>(GetWindowTextLengthW(FHandle)) + 1, L'\0');
+  w.resize(static_cast<size_t>(GetWindowTextW(FHandle, w.data(), static_cast<int>(w.size()))));
+  return Narrow(w);
+}
+
+void TWindow::SetVisible(bool visible) { ShowWindow(FHandle, visible ? SW_SHOW : SW_HIDE); }
+
+bool TWindow::Visible() const { return (GetWindowLongW(FHandle, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+void TWindow::SetEnabled(bool enabled) {
+  EnableWindow(FHandle, enabled);
+  Invalidate();
+}
+
+bool TWindow::Enabled() const { return IsWindowEnabled(FHandle) != FALSE; }
+
+void TWindow::SetFocus() { ::SetFocus(FHandle); }
+
+bool TWindow::Focused() const { return FHandle && GetFocus() == FHandle; }
+
+void TWindow::Invalidate() { InvalidateRect(FHandle, nullptr, TRUE); }
+
+void TWindow::SetFont(const TFont& font) {
+  FFont = font;
+  FontChanged();
+}
+
+void TWindow::SetFontColor(COLORREF color) {
+  FFont.SetColor(color);
+  Invalidate();
+}
+
+COLORREF TWindow::Color() const {
+  if (FHasColor) return FColor;
+  return FParent ? FParent->Color() : GetSysColor(COLOR_BTNFACE);
+}
+
+void TWindow::SetColor(COLORREF color) {
+  FHasColor = true;
+  FColor = color;
+  Invalidate();
+}
+
+bool TWindow::Accelerator(wchar_t) { return false; }
+
+bool TWindow::HasCaptionAccelerator(wchar_t ch) const {
+  const std::wstring text = Widen(Text());
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != L'&') continue;
+    if (text[i + 1] == L'&') {
+      ++i;
+      continue;
+    }
+    return CharUpperW(reinterpret_cast<wchar_t*>(static_cast<ULONG_PTR>(text[i + 1]))) ==
+           CharUpperW(reinterpret_cast<wchar_t*>(static_cast<ULONG_PTR>(ch)));
+  }
+  return false;
+}

@@ -1,0 +1,75 @@
+#include "ui/application.h"
+
+#include "ui/form.h"
+#include "ui/window.h"
+
+namespace {
+
+class TApplicationWindow : public TWindow {
+ public:
+  TApplicationWindow() : TWindow(nullptr) {
+    CreateOwn(L"TApplication", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+              WS_EX_TOOLWINDOW, nullptr);
+  }
+};
+
+bool IsKeyMessage(UINT msg) {
+  return msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN || msg == WM_CHAR || msg == WM_SYSCHAR;
+}
+
+}  // namespace
+
+TApplication& Application() {
+  static TApplication application;
+  return application;
+}
+
+TApplication::TApplication() : FWindow(std::make_unique<TApplicationWindow>()) {}
+
+TApplication::~TApplication() = default;
+
+HWND TApplication::Handle() const { return FWindow->Handle(); }
+
+void TApplication::SetTitle(const std::string& title) { FWindow->SetText(title); }
+
+std::string TApplication::Title() const { return FWindow->Text(); }
+
+void TApplication::Run() {
+  while (!FTerminated) {
+    MSG msg;
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) {
+      FTerminated = true;
+      break;
+    }
+    Dispatch(msg);
+  }
+}
+
+void TApplication::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      FTerminated = true;
+      // Leave it for the outermost loop too.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    Dispatch(msg);
+  }
+}
+
+void TApplication::Dispatch(MSG& msg) {
+  if (IsKeyMessage(msg.message)) {
+    auto* form = dynamic_cast<TForm*>(TWindow::FromHandle(GetAncestor(msg.hwnd, GA_ROOT)));
+    if (form && form->PreprocessKey(msg)) return;
+  }
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+}
+
+void TApplication::Terminate() {
+  if (FTerminated) return;
+  FTerminated = true;
+  PostQuitMessage(0);
+}

@@ -1,0 +1,42 @@
+#include "ui/font.h"
+
+#include "sysutil/textconv.h"
+
+TFont::TFont(const TFont& o)
+    : FName(o.FName), FHeight(o.FHeight), FBold(o.FBold), FItalic(o.FItalic),
+      FUnderline(o.FUnderline), FColor(o.FColor) {}
+
+TFont& TFont::operator=(const TFont& o) {
+  if (this != &o) {
+    FName = o.FName;
+    FHeight = o.FHeight;
+    FBold = o.FBold;
+    FItalic = o.FItalic;
+    FUnderline = o.FUnderline;
+    FColor = o.FColor;
+    Changed();
+  }
+  return *this;
+}
+
+void TFont::SetName(std::string name) { FName = std::move(name); Changed(); }
+void TFont::SetHeight(int height) { FHeight = height; Changed(); }
+void TFont::SetBold(bool on) { FBold = on; Changed(); }
+void TFont::SetItalic(bool on) { FItalic = on; Changed(); }
+void TFont::SetUnderline(bool on) { FUnderline = on; Changed(); }
+
+HFONT TFont::Handle() const {
+  if (!FObject) {
+    LOGFONTW lf{};
+    lf.lfHeight = FHeight;
+    lf.lfWeight = FBold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = FItalic;
+    lf.lfUnderline = FUnderline;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;
+    const std::wstring face = Widen(FName);
+    lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+    FObject.Reset(CreateFontIndirectW(&lf));
+  }
+  return static_cast<HFONT>(FObject.Get());
+}

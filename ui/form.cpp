@@ -1,0 +1,156 @@
+#include "ui/form.h"
+
+#include "ui/application.h"
+
+namespace {
+
+struct TAcceleratorSearch {
+  wchar_t Char;
+  bool Found;
+};
+
+BOOL CALLBACK TryAccelerator(HWND h, LPARAM lp) {
+  auto* search = reinterpret_cast<TAcceleratorSearch*>(lp);
+  // IsWindowVisible also looks at the parents: controls on hidden pages do not answer.
+  if (!IsWindowVisible(h) || !IsWindowEnabled(h)) return TRUE;
+  TWindow* window = TWindow::FromHandle(h);
+  if (window && window->Accelerator(search->Char)) {
+    search->Found = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK CollectEnabled(HWND h, LPARAM lp) {
+  if (IsWindowVisible(h) && IsWindowEnabled(h))
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+  return TRUE;
+}
+
+bool WantsChars(HWND h) {
+  return h && (SendMessageW(h, WM_GETDLGCODE, 0, 0) & (DLGC_WANTCHARS | DLGC_WANTALLKEYS));
+}
+
+}  // namespace
+
+TForm::TForm(const wchar_t* className, DWORD style, DWORD exStyle) : TWindow(nullptr) {
+  CreateOwn(className, style, exStyle | WS_EX_CONTROLPARENT, Application().Handle(),
+            CS_DBLCLKS);
+}
+
+void TForm::Show() {
+  ShowWindow(Handle(), SW_SHOW);
+  UpdateWindow(Handle());
+}
+
+void TForm::Close() {
+  if (!CloseQuery()) return;
+  if (FModal) {
+    if (FModalResult == mrNone) FModalResult = mrCancel;
+    return;
+  }
+  ShowWindow(Handle(), SW_HIDE);
+  if (FMainForm) Application().Terminate();
+}
+
+int TForm::ShowModal() {
+  HWND previous = GetActiveWindow();
+  std::vector<HWND> disabled;
+  EnumThreadWindows(GetCurrentThreadId(), &CollectEnabled, reinterpret_cast<LPARAM>(&disabled));
+  for (HWND h : disabled)
+    if (h != Handle()) EnableWindow(h, FALSE);
+
+  FModal = true;
+  FModalResult = mrNone;
+  Show();
+  while (FModalResult == mrNone) {
+    MSG msg;
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) {
+      // Someone ended the program: leave the quit for the outer loop as well.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      Application().QuitReceived();
+      FModalResult = mrCancel;
+      break;
+    }
+    Application().Dispatch(msg);
+    if (Application().Terminated() && FModalResult == mrNone) FModalResult = mrCancel;
+  }
+  // Enable the other windows before this one goes, or Windows activates another program.
+  for (HWND h : disabled)
+    if (h != Handle()) EnableWindow(h, TRUE);
+  if (previous && IsWindow(previous)) SetActiveWindow(previous);
+  ShowWindow(Handle(), SW_HIDE);
+  FModal = false;
+  return FModalResult;
+}
+
+void TForm::CenterOnScreen() {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int w = Width(), h = Height();
+  SetWindowPos(Handle(), nullptr, work.left + (work.right - work.left - w) / 2,
+               work.top + (work.bottom - work.top - h) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::SetOwner(HWND owner) {
+  SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+}
+
+bool TForm::PreprocessKey(MSG& msg) {
+  switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (ShortCut(msg)) return true;
+      if (msg.message == WM_KEYDOWN &&
+          (msg.wParam == VK_TAB || (msg.wParam >= VK_LEFT && msg.wParam <= VK_DOWN)))
+        return IsDialogMessageW(Handle(), &msg) != FALSE;
+      return false;
+    case WM_SYSCHAR:
+      return HandleAccelerator(static_cast<wchar_t>(msg.wParam));
+    case WM_CHAR:
+      // Like a dialog: a plain letter picks a button unless the focused control types.
+      if (msg.wParam < L' ' || WantsChars(msg.hwnd)) return false;
+      return HandleAccelerator(static_cast<wchar_t>(msg.wParam));
+  }
+  return false;
+}
+
+bool TForm::HandleAccelerator(wchar_t ch) {
+  TAcceleratorSearch search{ch, false};
+  EnumChildWindows(Handle(), &TryAccelerator, reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ACTIVATE: {
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(Handle(), focus)) FFocusedChild = focus;
+        break;
+      }
+      const LRESULT result = DefaultProc(msg, wp, lp);
+      ActivateChanged(wp, reinterpret_cast<HWND>(lp));
+      return result;
+    }
+    case WM_CLOSE:
+      Close();
+      return 0;
+  }
+  return TWindow::WndProc(msg, wp, lp);
+}
+
+void TForm::ActivateChanged(WPARAM wp, HWND other) {
+  if (HIWORD(wp)) return;  // activated while minimised
+  // DefWindowProc gave the focus to the form itself: hand it back to the control.
+  if (FFocusedChild && IsWindow(FFocusedChild) && IsChild(Handle(), FFocusedChild))
+    ::SetFocus(FFocusedChild);
+  DWORD otherProcess = 0;
+  if (other) GetWindowThreadProcessId(other, &otherProcess);
+  if (!FActivatedOnce || otherProcess == GetCurrentProcessId()) {
+    FActivatedOnce = true;
+    Activate();
+  }
+}

@@ -1,0 +1,55 @@
+#pragma once
+// A top-level window: shown modeless or modal, closed, activated; sees the keys of its
+// controls first (ShortCut), then handles accelerators and Tab/arrow navigation.
+#include <windows.h>
+
+#include <vector>
+
+#include "ui/window.h"
+
+enum TModalResult : int { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrYes = IDYES, mrNo = IDNO };
+
+class TForm : public TWindow {
+ public:
+  // Fixed single border, system menu and minimise box: the frame of wizards and dialogs.
+  static constexpr DWORD FixedDialogStyle =
+      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+  TForm(const wchar_t* className, DWORD style, DWORD exStyle = 0);
+
+  void Show();
+  void Close();
+  // Disables the program's other windows and runs a message loop until a modal result
+  // is set or the form is closed.
+  int ShowModal();
+  int ModalResult() const { return FModalResult; }
+  void SetModalResult(int result) { FModalResult = result; }
+  void CenterOnScreen();
+  void SetOwner(HWND owner);
+  // The main form's Close ends the application.
+  void SetMainForm(bool main) { FMainForm = main; }
+
+  // Called by the application's loop for key messages of this form's windows; true when
+  // the key was used up here.
+  bool PreprocessKey(MSG& msg);
+
+ protected:
+  // Sees WM_KEYDOWN/WM_SYSKEYDOWN before any control; true marks the key as handled.
+  virtual bool ShortCut(const MSG&) { return false; }
+  // The form became the active window, the first time or back from another window of
+  // this program; switching from another application does not count.
+  virtual void Activate() {}
+  virtual bool CloseQuery() { return true; }
+
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  bool HandleAccelerator(wchar_t ch);
+  void ActivateChanged(WPARAM wp, HWND other);
+
+  int FModalResult = mrNone;
+  bool FModal = false;
+  bool FMainForm = false;
+  bool FActivatedOnce = false;
+  HWND FFocusedChild = nullptr;
+};

@@ -1,0 +1,98 @@
+#pragma once
+// The base of every window of the program: one object per HWND, every message through
+// the object's WndProc. Our own classes find their object in GWLP_USERDATA from
+// WM_NCCREATE on; platform controls (BUTTON and the like) are subclassed the same way.
+// The object owns its HWND; a parent never owns the objects of its children.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "ui/canvas.h"
+#include "ui/font.h"
+#include "ui/gdiobject.h"
+
+class TWindow {
+ public:
+  TWindow(const TWindow&) = delete;
+  TWindow& operator=(const TWindow&) = delete;
+  virtual ~TWindow();
+
+  static TWindow* FromHandle(HWND h);
+
+  HWND Handle() const { return FHandle; }
+  TWindow* Parent() const { return FParent; }
+
+  void SetBounds(int left, int top, int width, int height);
+  void SetClientSize(int width, int height);
+  int Left() const;
+  int Top() const;
+  int Width() const;
+  int Height() const;
+  RECT ClientRect() const;
+
+  void SetText(const std::string& text);
+  std::string Text() const;
+  void SetVisible(bool visible);
+  bool Visible() const;
+  void SetEnabled(bool enabled);
+  bool Enabled() const;
+  void SetFocus();
+  bool Focused() const;
+  void Invalidate();
+
+  const TFont& Font() const { return FFont; }
+  void SetFont(const TFont& font);
+  void SetFontColor(COLORREF color);
+  // The background; a window without a colour of its own shows its parent's.
+  COLORREF Color() const;
+  void SetColor(COLORREF color);
+
+  // Paints the client area into any DC, as WM_PAINT and WM_PRINTCLIENT do.
+  void PaintTo(HDC dc);
+
+  // Accelerator: the "&" letter of the caption. True when the window acted on it.
+  virtual bool Accelerator(wchar_t ch);
+
+  std::function<void()> OnClick;
+  std::function<void(int x, int y)> OnMouseMove;
+
+ protected:
+  explicit TWindow(TWindow* parent);
+
+  // Creates a window of one of our own classes (registered on first use).
+  void CreateOwn(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent,
+                 UINT classStyle = 0);
+  // Creates a platform control and routes its messages through WndProc.
+  void CreatePlatform(const wchar_t* className, DWORD style, DWORD exStyle);
+
+  virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);
+
+  virtual void EraseBackground(TCanvas& canvas);
+  virtual void Paint(TCanvas&) {}
+  virtual void Click();
+  virtual void TextChanged() { Invalidate(); }
+  virtual void FontChanged();
+  // Reflected from the parent: WM_COMMAND notifications and WM_CTLCOLOR*.
+  virtual void Command(WORD) {}
+  virtual HBRUSH CtlColor(HDC dc);
+
+  bool HasCaptionAccelerator(wchar_t ch) const;
+
+ private:
+  static LRESULT CALLBACK OwnProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK PlatformProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+  void PaintBuffered();
+  void Detach();
+
+  HWND FHandle = nullptr;
+  WNDPROC FPlatformProc = nullptr;
+  TWindow* FParent;
+  TFont FFont;
+  bool FHasColor = false;
+  COLORREF FColor = 0;
+  TGdiObject FBackground;  // brush for WM_CTLCOLOR* answers
+  bool FMouseDown = false;
+};
