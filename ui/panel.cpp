@@ -23,19 +23,32 @@ LRESULT TPanel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     if (msg == WM_NCPAINT) {
-      PaintFrame();
+      HDC dc = GetWindowDC(Handle());
+      PaintFrame(dc);
+      ReleaseDC(Handle(), dc);
+      return 0;
+    }
+    if (msg == WM_PRINT) {
+      Print(reinterpret_cast<HDC>(wp), static_cast<DWORD>(lp));
       return 0;
     }
   }
   return TWindow::WndProc(msg, wp, lp);
 }
 
-void TPanel::PaintFrame() {
-  HDC dc = GetWindowDC(Handle());
-  RECT r{0, 0, Width(), Height()};
-  {
-    TCanvas canvas(dc);
-    canvas.FrameRect(r, FFrameColor);
+void TPanel::PaintFrame(HDC dc) {
+  TCanvas canvas(dc);
+  canvas.FrameRect(RECT{0, 0, Width(), Height()}, FFrameColor);
+}
+
+// DefWindowProc would print a frame of its own making: print ours, then the client area
+// inside it.
+void TPanel::Print(HDC dc, DWORD flags) {
+  if (flags & PRF_NONCLIENT) PaintFrame(dc);
+  if (flags & PRF_CLIENT) {
+    const int saved = SaveDC(dc);
+    OffsetViewportOrgEx(dc, 1, 1, nullptr);
+    PaintTo(dc);
+    RestoreDC(dc, saved);
   }
-  ReleaseDC(Handle(), dc);
 }

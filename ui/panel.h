@@ -13,7 +13,8 @@ class TPanel : public TWindow {
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  void PaintFrame();
+  void PaintFrame(HDC dc);
+  void Print(HDC dc, DWORD flags);
 
   bool FFramed = false;
   COLORREF FFrameColor = 0;

@@ -1,0 +1,161 @@
+#include "ui/form.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/ui/uitest.h"
+#include "ui/button.h"
+#include "ui/notebook.h"
+#include "ui/timer.h"
+
+namespace {
+
+class TKeyForm : public TForm {
+ public:
+  TKeyForm() : TForm(L"TKeyForm", FixedDialogStyle), Pages(this) {
+    SetClientSize(300, 200);
+    Pages.SetBounds(0, 0, 300, 200);
+    auto& first = Pages.AddPage("First");
+    auto& second = Pages.AddPage("Second");
+    Go = std::make_unique<TButton>(&first);
+    Go->SetText("&Go");
+    Go->SetBounds(10, 10, 80, 25);
+    Go->OnClick = [this] { ++GoClicks; };
+    Other = std::make_unique<TButton>(&first);
+    Other->SetText("&Other");
+    Other->SetBounds(100, 10, 80, 25);
+    Hidden = std::make_unique<TButton>(&second);
+    Hidden->SetText("&Hidden");
+    Hidden->SetBounds(10, 10, 80, 25);
+    Hidden->OnClick = [this] { ++HiddenClicks; };
+  }
+
+  std::vector<WPARAM> SeenKeys;
+  int GoClicks = 0;
+  int HiddenClicks = 0;
+  int Activations = 0;
+  TNotebook Pages;
+  std::unique_ptr<TButton> Go, Other, Hidden;
+
+ protected:
+  bool ShortCut(const MSG& msg) override {
+    SeenKeys.push_back(msg.wParam);
+    return msg.wParam == VK_F2 || msg.wParam == VK_SPACE;
+  }
+  void Activate() override { ++Activations; }
+};
+
+TEST(Form, ShortCutSeesKeysFirstAndHandledKeysGoNoFurther) {
+  TKeyForm form;
+  form.Show();
+  form.Go->SetFocus();
+  PressKey(form.Go->Handle(), VK_SPACE);  // would click the focused button
+  EXPECT_EQ(form.GoClicks, 0);
+  ASSERT_FALSE(form.SeenKeys.empty());
+  EXPECT_EQ(form.SeenKeys.front(), static_cast<WPARAM>(VK_SPACE));
+}
+
+TEST(Form, AcceleratorsPressOnlyControlsThatCanBeSeen) {
+  TKeyForm form;
+  form.Show();
+  form.Other->SetFocus();
+  PostMessageW(form.Other->Handle(), WM_SYSCHAR, 'g', 0x20000001);
+  PumpFor(50);
+  EXPECT_EQ(form.GoClicks, 1);
+  // With a button focused a plain letter is enough, as in a dialog.
+  PostMessageW(form.Other->Handle(), WM_CHAR, 'G', 1);
+  PumpFor(50);
+  EXPECT_EQ(form.GoClicks, 2);
+  PostMessageW(form.Other->Handle(), WM_SYSCHAR, 'h', 0x20000001);
+  PumpFor(50);
+  EXPECT_EQ(form.HiddenClicks, 0);
+}
+
+TEST(Form, TabMovesTheFocusWithinTheShownPage) {
+  TKeyForm form;
+  form.Show();
+  form.Go->SetFocus();
+  PressKey(form.Go->Handle(), VK_TAB);
+  EXPECT_TRUE(form.Other->Focused());
+  PressKey(form.Other->Handle(), VK_TAB);
+  EXPECT_TRUE(form.Go->Focused());
+}
+
+TEST(Form, ShowModalDisablesTheOtherWindowsUntilAResultIsSet) {
+  TKeyForm owner;
+  owner.Show();
+  TKeyForm dialog;
+  bool ownerWasDisabled = false;
+  TTimer timer;
+  timer.SetInterval(50);
+  timer.OnTimer = [&] {
+    ownerWasDisabled = !owner.Enabled();
+    dialog.SetModalResult(mrYes);
+  };
+  timer.SetEnabled(true);
+  EXPECT_EQ(dialog.ShowModal(), mrYes);
+  timer.SetEnabled(false);
+  EXPECT_TRUE(ownerWasDisabled);
+  EXPECT_TRUE(owner.Enabled());
+  EXPECT_FALSE(dialog.Visible());
+}
+
+TEST(Form, ClosingAModalFormAnswersCancel) {
+  TKeyForm dialog;
+  TTimer timer;
+  timer.SetInterval(50);
+  timer.OnTimer = [&] { PostMessageW(dialog.Handle(), WM_CLOSE, 0, 0); };
+  timer.SetEnabled(true);
+  EXPECT_EQ(dialog.ShowModal(), mrCancel);
+}
+
+TEST(Form, ActivateRunsOnFirstShowAndWhenBackFromOwnDialog) {
+  TKeyForm owner;
+  owner.Show();
+  SetForegroundWindow(owner.Handle());
+  PumpFor(100);
+  ASSERT_EQ(GetActiveWindow(), owner.Handle());
+  EXPECT_EQ(owner.Activations, 1);
+
+  TKeyForm dialog;
+  TTimer timer;
+  timer.SetInterval(100);
+  timer.OnTimer = [&] { dialog.SetModalResult(mrOk); };
+  timer.SetEnabled(true);
+  dialog.ShowModal();
+  timer.SetEnabled(false);
+  PumpFor(100);
+  EXPECT_EQ(GetActiveWindow(), owner.Handle());
+  EXPECT_EQ(owner.Activations, 2);
+}
+
+TEST(Notebook, ShowingAnotherPageTakesTheFocusAlong) {
+  TKeyForm form;
+  form.Show();
+  form.Other->SetFocus();
+  form.Pages.SetActivePage("Second");
+  EXPECT_EQ(form.Pages.PageIndex(), 1);
+  EXPECT_FALSE(form.Pages.Page(0).Visible());
+  EXPECT_TRUE(form.Hidden->Focused());
+  form.Pages.SetPageIndex(0);
+  EXPECT_TRUE(form.Go->Focused());
+  form.Pages.SetPageIndex(7);  // no such page: nothing changes
+  EXPECT_EQ(form.Pages.ActivePage(), "First");
+}
+
+TEST(Timer, FiresFromTheLoopOnlyWhileEnabled) {
+  TTimer timer;
+  int ticks = 0;
+  timer.SetInterval(20);
+  timer.OnTimer = [&] { ++ticks; };
+  timer.SetEnabled(true);
+  PumpFor(300);
+  timer.SetEnabled(false);
+  EXPECT_GE(ticks, 3);
+  const int stopped = ticks;
+  PumpFor(150);
+  EXPECT_EQ(ticks, stopped);
+}
+
+}  // namespace

@@ -1,0 +1,162 @@
+// Painting through the real paint routines into 32-bit pictures, read back pixel by pixel.
+#include <gtest/gtest.h>
+
+#include "tests/ui/uitest.h"
+#include "ui/canvas.h"
+#include "ui/form.h"
+#include "ui/image.h"
+#include "ui/imagelist.h"
+#include "ui/label.h"
+#include "ui/panel.h"
+
+namespace {
+
+constexpr COLORREF Background = RGB(0x20, 0x40, 0x60);
+
+class TPlainForm : public TForm {
+ public:
+  TPlainForm() : TForm(L"TPlainForm", FixedDialogStyle) {
+    SetClientSize(400, 300);
+    SetColor(Background);
+  }
+};
+
+bool IsText(COLORREF c) { return GetRValue(c) > 0xA0 && GetGValue(c) > 0xA0; }
+
+TEST(Bitmap, BlendsSoftPixelsOverWhatIsBelow) {
+  TBitmap target(2, 1);
+  target.Fill(RGB(255, 255, 255));
+  TBitmap picture(2, 1);
+  picture.SetPixel(0, 0, RGB(255, 0, 0), 255);
+  picture.SetPixel(1, 0, RGB(255, 0, 0), 128);
+  {
+    TBitmapCanvas canvas(target);
+    canvas.Canvas().Draw(0, 0, picture);
+  }
+  GdiFlush();
+  EXPECT_EQ(target.Pixel(0, 0), RGB(255, 0, 0));
+  const COLORREF half = target.Pixel(1, 0);
+  EXPECT_EQ(GetRValue(half), 255);
+  EXPECT_NEAR(GetGValue(half), 127, 2);
+}
+
+TEST(Canvas, PutsBackWhatItSelected) {
+  TBitmap target(4, 4);
+  TMemoryDC dc;
+  dc.Select(target.Handle());
+  HGDIOBJ before = GetCurrentObject(dc.Handle(), OBJ_FONT);
+  TFont font("Tahoma", -20);
+  {
+    TCanvas canvas(dc.Handle());
+    canvas.SetFont(font);
+    EXPECT_EQ(GetCurrentObject(dc.Handle(), OBJ_FONT), font.Handle());
+  }
+  EXPECT_EQ(GetCurrentObject(dc.Handle(), OBJ_FONT), before);
+}
+
+TEST(Label, TextStaysInsideItsMeasuredRectangleOnTheParentsBackground) {
+  TPlainForm form;
+  TLabel label(&form);
+  label.SetFontColor(RGB(0xFF, 0xFF, 0xFF));
+  label.SetBounds(10, 10, 0, 0);
+  label.SetText("Smart Card Resource Manager");
+  const RECT text = label.TextRect();
+  EXPECT_EQ(label.Width(), text.right);  // sized to its text
+  EXPECT_EQ(label.Height(), text.bottom);
+
+  TBitmap picture(label.Width() + 10, label.Height() + 10);
+  {
+    TBitmapCanvas canvas(picture);
+    label.PaintTo(canvas.Canvas().Handle());
+  }
+  GdiFlush();
+  int inside = 0, outside = 0;
+  for (int y = 0; y < picture.Height(); ++y)
+    for (int x = 0; x < picture.Width(); ++x) {
+      const bool in = x < text.right && y < text.bottom;
+      if (IsText(picture.Pixel(x, y))) (in ? inside : outside)++;
+    }
+  EXPECT_GT(inside, 20);
+  EXPECT_EQ(outside, 0);
+  EXPECT_EQ(picture.Pixel(0, 0), Background);
+}
+
+TEST(Label, WordWrapBreaksLinesInsideItsWidth) {
+  TPlainForm form;
+  TLabel label(&form);
+  label.SetWordWrap(true);
+  label.SetBounds(10, 10, 120, 60);
+  label.SetText("This process can take some seconds. Please do not cancel it.");
+  const RECT text = label.TextRect();
+  EXPECT_LE(text.right, 120);
+  EXPECT_GT(text.bottom, 2 * 13);  // more than one line
+  EXPECT_EQ(label.Width(), 120);   // keeps its size
+}
+
+TEST(Panel, FrameKeepsTheChildrenInsideIt) {
+  TPlainForm form;
+  TPanel panel(&form);
+  panel.SetBounds(12, 12, 445, 234);
+  panel.SetFrameColor(RGB(0xA0, 0xA0, 0xA0));
+  const RECT client = panel.ClientRect();
+  EXPECT_EQ(client.right, 443);
+  EXPECT_EQ(client.bottom, 232);
+  TLabel label(&panel);
+  label.SetBounds(0, 0, 10, 10);
+  POINT origin{0, 0};
+  MapWindowPoints(label.Handle(), form.Handle(), &origin, 1);
+  EXPECT_EQ(origin.x, 13);
+  EXPECT_EQ(origin.y, 13);
+}
+
+TEST(Panel, FrameIsOnePixelOfItsColour) {
+  TPlainForm form;
+  TPanel panel(&form);
+  panel.SetColor(RGB(255, 255, 255));
+  panel.SetBounds(0, 0, 20, 10);
+  panel.SetFrameColor(RGB(0xA0, 0xA0, 0xA0));
+  form.Show();
+  PumpFor(50);
+  TBitmap picture(20, 10);
+  {
+    TBitmapCanvas canvas(picture);
+    PrintWindow(panel.Handle(), canvas.Canvas().Handle(), 0);
+  }
+  GdiFlush();
+  EXPECT_EQ(picture.Pixel(0, 0), RGB(0xA0, 0xA0, 0xA0));
+  EXPECT_EQ(picture.Pixel(19, 9), RGB(0xA0, 0xA0, 0xA0));
+  EXPECT_EQ(picture.Pixel(1, 1), RGB(255, 255, 255));
+}
+
+TEST(ImageList, HandsOutCopiesOfPicturesOfItsSize) {
+  TImageList list(16, 16);
+  TBitmap mark(16, 16);
+  mark.SetPixel(3, 4, RGB(0, 128, 0));
+  EXPECT_EQ(list.Add(TBitmap(8, 8)), -1);
+  EXPECT_EQ(list.Add(std::move(mark)), 0);
+  TBitmap copy;
+  EXPECT_FALSE(list.GetBitmap(1, copy));
+  ASSERT_TRUE(list.GetBitmap(0, copy));
+  EXPECT_EQ(copy.Width(), 16);
+  EXPECT_EQ(copy.Pixel(3, 4), RGB(0, 128, 0));
+  EXPECT_EQ(copy.Alpha(0, 0), 0);
+}
+
+TEST(Image, ShowsItsPictureOverTheParentsBackground) {
+  TPlainForm form;
+  TImage image(&form);
+  image.SetBounds(0, 0, 4, 4);
+  TBitmap picture(4, 4);
+  picture.SetPixel(1, 1, RGB(255, 0, 0));
+  image.SetPicture(picture);
+  TBitmap shot(4, 4);
+  {
+    TBitmapCanvas canvas(shot);
+    image.PaintTo(canvas.Canvas().Handle());
+  }
+  GdiFlush();
+  EXPECT_EQ(shot.Pixel(1, 1), RGB(255, 0, 0));
+  EXPECT_EQ(shot.Pixel(2, 2), Background);
+}
+
+}  // namespace

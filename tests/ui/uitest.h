@@ -1,0 +1,23 @@
+#pragma once
+// Shared by the window framework's tests: pumping the real message loop for a while.
+#include <windows.h>
+
+#include "ui/application.h"
+
+// Handles messages, as the application's loop would, until `ms` have passed.
+inline void PumpFor(DWORD ms) {
+  const DWORD start = GetTickCount();
+  do {
+    Application().ProcessMessages();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  } while (GetTickCount() - start < ms);
+}
+
+// Posts a key press to `target` the way the keyboard does and lets the loop handle it.
+inline void PressKey(HWND target, WPARAM key, bool alt = false) {
+  const UINT down = alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
+  const UINT up = alt ? WM_SYSKEYUP : WM_KEYUP;
+  PostMessageW(target, down, key, alt ? 0x20000001 : 1);
+  PostMessageW(target, up, key, alt ? 0xE0000001 : 0xC0000001);
+  PumpFor(50);
+}
