@@ -1,0 +1,114 @@
+#include "sysutil/shellopen.h"
+
+#include <shellapi.h>
+
+#include <optional>
+
+#include "sysutil/handles.h"
+#include "sysutil/process.h"
+#include "sysutil/system.h"
+#include "sysutil/textconv.h"
+
+namespace {
+
+// Byte positions stay valid: UTF-8 sequences have no bytes in the ASCII range.
+std::string LowerAscii(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+std::optional<std::wstring> ReadDefaultString(HKEY key) {
+  DWORD type = 0;
+  DWORD size = 0;
+  if (RegQueryValueExW(key, nullptr, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ))
+    return std::nullopt;
+  std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
+  size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+  if (RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value.data()),
+                       &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  value.resize(value.find(L'\0'));  // the stored text may or may not carry its terminator
+  return value;
+}
+
+std::optional<std::wstring> ReadClassesDefault(const std::wstring& keyName) {
+  HKEY raw = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, keyName.c_str(), 0, KEY_QUERY_VALUE, &raw) !=
+      ERROR_SUCCESS)
+    return std::nullopt;
+  const TRegKey key(raw);
+  return ReadDefaultString(key.Get());
+}
+
+// The open command registered for a type such as ".htm", as it is stored.
+std::optional<std::string> OpenCommandFor(const std::wstring& type) {
+  const auto programId = ReadClassesDefault(type);
+  if (!programId) return std::nullopt;
+  const auto command = ReadClassesDefault(*programId + L"\\shell\\open\\command");
+  if (!command) return std::nullopt;
+  return Narrow(*command);
+}
+
+// Commands stored unexpanded ("%SystemRoot%\system32\notepad.exe %1") are not expanded by
+// the process start.
+void ExpandSystemRoot(std::string& command) {
+  const std::string variable = "%systemroot%";
+  const size_t at = LowerAscii(command).find(variable);
+  if (at == std::string::npos) return;
+  size_t length = variable.size();
+  if (command.compare(at + length, 1, "\\") == 0) ++length;  // GetWindowsDir brings its own
+  command.replace(at, length, GetWindowsDir());
+}
+
+bool IsFile(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The browser's executable up to the blank behind it; its options would need the address
+// in their own form.
+std::string BrowserProgram(const std::string& command) {
+  size_t exe = LowerAscii(command).find(".exe");
+  if (exe == std::string::npos) exe = 0;
+  const size_t blank = command.find(' ', exe);
+  return blank == std::string::npos ? command : command.substr(0, blank + 1);
+}
+
+}  // namespace
+
+bool OpenDocument(const std::string& path) {
+  const std::wstring file = Widen(path);
+  if (file.size() <= 4 || !IsFile(file)) return false;
+  auto command = OpenCommandFor(file.substr(file.size() - 4));
+  if (!command) return false;
+  ExpandSystemRoot(*command);
+  const size_t placeholder = command->find("%1");
+  if (placeholder == std::string::npos)
+    return static_cast<bool>(StartProcess(*command + " \"" + path + "\"", std::nullopt));
+  command->replace(placeholder, 2, path);
+  return ExecCommandLine(*command, SW_SHOWNORMAL) > 31;
+}
+
+int OpenUrlInBrowser(const std::string& url) {
+  const auto command = OpenCommandFor(L".htm");
+  if (!command) return -1;
+  const unsigned result = ExecCommandLine(BrowserProgram(*command) + " " + url, SW_SHOWNORMAL);
+  if (result > 31) return 0;
+  return result == 0 ? 1 : static_cast<int>(result);
+}
+
+int OpenUrl(HWND owner, const std::string& url) {
+  const int result = OpenUrlInBrowser(url);
+  if (result >= 0) return result;
+  const std::wstring address = Widen(url);
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SEE_MASK_FLAG_NO_UI;  // the caller tells the user in its own words
+  info.hwnd = owner;
+  info.lpVerb = L"open";
+  info.lpFile = address.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  return ShellExecuteExW(&info) ? 0 : -1;
+}
