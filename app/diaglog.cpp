@@ -1,0 +1,97 @@
+#include "app/diaglog.h"
+
+#include <cstdio>
+#include <system_error>
+
+#include "sysutil/handles.h"
+#include "sysutil/shellopen.h"
+#include "sysutil/system.h"
+#include "sysutil/textconv.h"
+#include "sysutil/waitcursor.h"
+
+namespace {
+
+std::string CurrentDirectory() {
+  const DWORD size = GetCurrentDirectoryW(0, nullptr);
+  std::wstring folder(size, L'\0');
+  folder.resize(GetCurrentDirectoryW(size, folder.data()));
+  return Narrow(folder);
+}
+
+std::string LogFolder() {
+  std::string folder = GetEnvVar("Temp");
+  if (folder.empty()) folder = GetEnvVar("Tmp");
+  if (folder.empty()) folder = CurrentDirectory();
+  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string FreeLogPath(const std::string& folder) {
+  std::string path = folder + TDiagnosticLog::FileName(std::nullopt);
+  for (unsigned counter = 0; Exists(path); ++counter)
+    path = folder + TDiagnosticLog::FileName(counter);
+  return path;
+}
+
+[[noreturn]] void ThrowLastError(const char* what) {
+  throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
+}
+
+// Older viewers read the ANSI code page only.
+void Save(const std::vector<std::string>& lines, const std::string& path) {
+  std::string text;
+  for (const auto& line : lines) text += ToAnsi(line) + "\r\n";
+  // CREATE_NEW: a file that appeared since the name was chosen is not overwritten.
+  const HANDLE raw = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (raw == INVALID_HANDLE_VALUE) ThrowLastError("cannot create the diagnostic log file");
+  THandle file(raw);
+  DWORD written = 0;
+  if (WriteFile(raw, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+      written == text.size())
+    return;
+  const DWORD error = GetLastError();
+  file.Reset();
+  DeleteFileW(Widen(path).c_str());
+  SetLastError(error);
+  ThrowLastError("cannot write the diagnostic log file");
+}
+
+}  // namespace
+
+void TDiagnosticLog::Log(std::string_view text) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  FLines.push_back(FormatLine(now, text));
+}
+
+void TDiagnosticLog::Clear() { FLines.clear(); }
+
+void TDiagnosticLog::ShowLog() const {
+  if (FLines.empty()) return;
+  const TWaitCursor hourglass;
+  const std::string path = FreeLogPath(LogFolder());
+  Save(FLines, path);
+  OpenDocument(path);
+  // The viewer waits for input by now and so has normally read the file; a failed delete
+  // only leaves it behind.
+  DeleteFileW(Widen(path).c_str());
+}
+
+std::string TDiagnosticLog::FormatLine(const SYSTEMTIME& time, std::string_view text) {
+  char stamp[32];
+  std::snprintf(stamp, sizeof(stamp), "%02u:%02u:%02u:%03u  ", time.wHour, time.wMinute,
+                time.wSecond, time.wMilliseconds);
+  return stamp + std::string(text);
+}
+
+std::string TDiagnosticLog::FileName(std::optional<unsigned> counter) {
+  if (!counter) return "RMDIAG.txt";
+  char name[32];
+  std::snprintf(name, sizeof(name), "RMDIAG%02X.txt", *counter);
+  return name;
+}

@@ -1,0 +1,189 @@
+#include "app/diaglog.h"
+
+#include <gtest/gtest.h>
+
+#include <system_error>
+
+#include "sysutil/textconv.h"
+#include "tests/bed/echorecord.h"
+#include "tests/bed/files.h"
+#include "tests/bed/registryfixture.h"
+#include "tests/bed/scopedenv.h"
+#include "tests/bed/scratch.h"
+
+TEST(DiagnosticLog, FormatsTheTimeStampZeroPadded) {
+  struct TCase {
+    WORD Hour, Minute, Second, Milliseconds;
+    const char* Text;
+    const char* Line;
+  };
+  const TCase cases[] = {
+      {0, 0, 0, 0, "", "00:00:00:000  "},
+      {9, 5, 7, 3, "Checking PC/SC ...", "09:05:07:003  Checking PC/SC ..."},
+      {23, 59, 59, 999, "  SCardListReaders OK", "23:59:59:999    SCardListReaders OK"},
+      {14, 30, 0, 45, "PC/SC checked", "14:30:00:045  PC/SC checked"},
+  };
+  for (const auto& c : cases) {
+    SYSTEMTIME time{};
+    time.wYear = 2008;
+    time.wMonth = 6;
+    time.wDay = 19;
+    time.wHour = c.Hour;
+    time.wMinute = c.Minute;
+    time.wSecond = c.Second;
+    time.wMilliseconds = c.Milliseconds;
+    EXPECT_EQ(TDiagnosticLog::FormatLine(time, c.Text), c.Line);
+  }
+}
+
+TEST(DiagnosticLog, NamesFilesWithAnUpperCaseHexCounter) {
+  EXPECT_EQ(TDiagnosticLog::FileName(std::nullopt), "RMDIAG.txt");
+  const std::pair<unsigned, const char*> cases[] = {
+      {0, "RMDIAG00.txt"}, {9, "RMDIAG09.txt"}, {10, "RMDIAG0A.txt"},
+      {255, "RMDIAGFF.txt"}, {256, "RMDIAG100.txt"}, {0xABC, "RMDIAGABC.txt"},
+  };
+  for (const auto& [counter, name] : cases) EXPECT_EQ(TDiagnosticLog::FileName(counter), name);
+}
+
+TEST(DiagnosticLog, KeepsLinesInOrderUntilCleared) {
+  TDiagnosticLog log;
+  log.Log("");
+  log.Log("PC/SC checked");
+  ASSERT_EQ(log.Lines().size(), 2u);
+  EXPECT_EQ(log.Lines()[0].size(), 14u);  // a bare stamp and its two blanks
+  EXPECT_EQ(log.Lines()[0].substr(12), "  ");
+  EXPECT_EQ(log.Lines()[1].substr(12), "  PC/SC checked");
+  log.Clear();
+  EXPECT_TRUE(log.Lines().empty());
+}
+
+namespace {
+
+// A temporary folder whose name the ANSI code page cannot spell, and the echo program as
+// the ".txt" viewer: it copies the file it is given before it waits for input, so the
+// copy exists when ShowLog has returned.
+class TShowLogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CreateDirectoryW(Temp().c_str(), nullptr);
+    FRegistry.SetString(HKEY_CLASSES_ROOT, L".txt", L"", L"CardmendTest.LogViewer");
+    FRegistry.RemoveKey(HKEY_CLASSES_ROOT, L"CardmendTest.LogViewer");
+    FRegistry.SetString(HKEY_CLASSES_ROOT, L"CardmendTest.LogViewer\\shell\\open\\command", L"",
+                        L"\"" + HelperProgram(L"echoargs") + L"\" \"%1\"");
+    FLog.Log("");
+    FLog.Log("Checking PC/SC ...");
+    FLog.Log("Gr\xC3\xBC\xC3\x9F" "e \xE2\x9C\x93");  // "Grüße ✓": the tick is not in the code page
+  }
+
+  // Without a trailing backslash.
+  std::wstring Temp() const { return FScratch.Path() + L"Temp \u2713\u03a9"; }
+  std::wstring Record() const { return FScratch.Path() + L"record"; }
+  std::wstring Copy() const { return FScratch.Path() + L"copy"; }
+
+  std::string ExpectedBytes() const {
+    std::string bytes;
+    for (const auto& line : FLog.Lines()) bytes += ToAnsi(line) + "\r\n";
+    return bytes;
+  }
+
+  // What the viewer was started with.
+  std::wstring ViewerCommand(const std::wstring& file) const {
+    return L"\"" + HelperProgram(L"echoargs") + L"\" \"" + file + L"\"";
+  }
+
+  TScratchFolder FScratch{L"log"};
+  TRegistryFixture FRegistry;
+  TScopedEnv FTemp{L"Temp", Temp().c_str()};
+  TScopedEnv FTmp{L"Tmp", nullptr};
+  TScopedEnv FRecordFile{kEchoFileVariable, Record().c_str()};
+  TScopedEnv FCopyFile{kEchoCopyVariable, Copy().c_str()};
+  TDiagnosticLog FLog;
+};
+
+}  // namespace
+
+TEST_F(TShowLogTest, TheViewerGetsTheLinesAndTheFileIsGoneAfterwards) {
+  const HCURSOR cross = LoadCursorW(nullptr, IDC_CROSS);
+  SetCursor(cross);
+  FLog.ShowLog();
+  EXPECT_EQ(GetCursor(), cross);
+
+  const std::wstring file = Temp() + L"\\RMDIAG.txt";
+  const auto echo = WaitForEcho(Record(), 10000);
+  ASSERT_TRUE(echo);
+  EXPECT_EQ(echo->CommandLine, ViewerCommand(file));
+  EXPECT_EQ(ReadFileBytes(Copy()), ExpectedBytes());
+  EXPECT_FALSE(FileExists(file));
+}
+
+TEST_F(TShowLogTest, TakesTheFirstFreeNameAndLeavesOlderLogsAlone) {
+  WriteFileBytes(Temp() + L"\\RMDIAG.txt", "older");
+  WriteFileBytes(Temp() + L"\\RMDIAG00.txt", "oldest");
+  FLog.ShowLog();
+
+  const auto echo = WaitForEcho(Record(), 10000);
+  ASSERT_TRUE(echo);
+  EXPECT_EQ(echo->CommandLine, ViewerCommand(Temp() + L"\\RMDIAG01.txt"));
+  EXPECT_EQ(ReadFileBytes(Copy()), ExpectedBytes());
+  EXPECT_FALSE(FileExists(Temp() + L"\\RMDIAG01.txt"));
+  EXPECT_EQ(ReadFileBytes(Temp() + L"\\RMDIAG.txt"), "older");
+  EXPECT_EQ(ReadFileBytes(Temp() + L"\\RMDIAG00.txt"), "oldest");
+}
+
+TEST_F(TShowLogTest, ChoosesTempThenTmpThenTheCurrentFolder) {
+  struct TCase {
+    const char* Name;
+    const wchar_t* Temp;  // "{t}" stands for the temporary folder; null: not set
+    const wchar_t* Tmp;
+    bool InCurrentFolder;
+  };
+  const TCase cases[] = {
+      {"Temp", L"{t}", L"{t}\\missing", false},
+      {"Temp ending in a backslash", L"{t}\\", nullptr, false},
+      {"Tmp when Temp is not set", nullptr, L"{t}", false},
+      {"Tmp ending in a backslash", nullptr, L"{t}\\", false},
+      {"the current folder without both", nullptr, nullptr, true},
+  };
+  wchar_t previousDir[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, previousDir);
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const auto expand = [this](const wchar_t* v) { return v ? Temp() + (v + 3) : L""; };
+    const std::wstring temp = expand(c.Temp), tmp = expand(c.Tmp);
+    const TScopedEnv tempVariable(L"Temp", c.Temp ? temp.c_str() : nullptr);
+    const TScopedEnv tmpVariable(L"Tmp", c.Tmp ? tmp.c_str() : nullptr);
+    SetCurrentDirectoryW(c.InCurrentFolder ? Temp().c_str() : previousDir);
+    const std::wstring record = Record() + std::to_wstring(++n);
+    const TScopedEnv recordFile(kEchoFileVariable, record.c_str());
+
+    FLog.ShowLog();
+    const auto echo = WaitForEcho(record, 10000);
+    ASSERT_TRUE(echo);
+    EXPECT_EQ(echo->CommandLine, ViewerCommand(Temp() + L"\\RMDIAG.txt"));
+  }
+  SetCurrentDirectoryW(previousDir);
+}
+
+TEST_F(TShowLogTest, WithoutAViewerTheFileIsStillDeleted) {
+  FRegistry.RemoveKey(HKEY_CLASSES_ROOT, L".txt");
+  FLog.ShowLog();
+  EXPECT_FALSE(FileExists(Temp() + L"\\RMDIAG.txt"));
+}
+
+TEST_F(TShowLogTest, AnEmptyLogWritesAndShowsNothing) {
+  FLog.Clear();
+  FLog.ShowLog();
+  Sleep(1000);
+  EXPECT_FALSE(FileExists(Record()));
+  EXPECT_FALSE(FileExists(Temp() + L"\\RMDIAG.txt"));
+}
+
+TEST_F(TShowLogTest, AFailedSaveThrowsAndPutsTheCursorBack) {
+  const std::wstring missing = Temp() + L"\\missing\\";
+  const TScopedEnv temp(L"Temp", missing.c_str());
+  const HCURSOR cross = LoadCursorW(nullptr, IDC_CROSS);
+  SetCursor(cross);
+  EXPECT_THROW(FLog.ShowLog(), std::system_error);
+  EXPECT_EQ(GetCursor(), cross);
+}
