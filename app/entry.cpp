@@ -1,3 +1,18 @@
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, wchar_t*, int) { return 0; }
+#include "app/mainform.h"
+#include "sysutil/handles.h"
+#include "ui/application.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, wchar_t*, int) {
+  THandle mutex(CreateMutexW(nullptr, FALSE, L"CardmendMutex_154378wsdfjkldf"));
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    if (HWND first = FindWindowW(L"TCardmendMainForm", nullptr))
+      PostMessageW(first, TCardmendMainForm::WM_RESTOREWIZARD, 0, 0);
+    return 0;
+  }
+  TCardmendMainForm form;
+  form.Show();
+  Application().Run();
+  return 0;
+}

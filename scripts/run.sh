@@ -27,8 +27,10 @@ fi
 wine "$build/cardmend.exe" &
 app=$!
 if [ -n "$headless" ]; then
-  wine "$build/tests/waitwindow.exe" TCardmendMainForm 30000 >/dev/null
-  import -display "$DISPLAY" -window root "$build/screenshot.png"
+  geometry=$(wine "$build/tests/waitwindow.exe" TCardmendMainForm 30000 | tr -d '\r')
+  desktop=$(xwininfo -root -tree | awk '/Wine desktop/ {print $1; exit}')
+  import -display "$DISPLAY" -window "${desktop:-root}" ${geometry:+-crop "$geometry"} \
+    "$build/screenshot.png"
   echo "screenshot: $build/screenshot.png"
 fi
 wait "$app"

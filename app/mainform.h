@@ -1,0 +1,104 @@
+#pragma once
+// The wizard: one fixed-size window with the pages Start, Progress and Finish.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/diaglog.h"
+#include "ui/button.h"
+#include "ui/form.h"
+#include "ui/image.h"
+#include "ui/label.h"
+#include "ui/notebook.h"
+#include "ui/panel.h"
+#include "ui/progressbar.h"
+#include "ui/radiobutton.h"
+#include "ui/timer.h"
+
+class TCardmendMainForm : public TForm {
+ public:
+  // Posted by a second copy of the program to bring this one to the user.
+  static constexpr UINT WM_RESTOREWIZARD = WM_USER + 288;
+  static constexpr int StartPage = 0;
+  static constexpr int ProgressPage = 1;
+  static constexpr int FinishPage = 2;
+
+  TCardmendMainForm();
+  ~TCardmendMainForm() override;
+
+  // The trace of the current repair run.
+  void Log(std::string_view text) { FLog.Log(text); }
+  void ShowLog() const { FLog.ShowLog(); }
+  void ProgressStep(const std::string& text, DWORD ms);
+
+  void StartKnopfClick();
+  void AbbruchKnopfClick();
+  void FertigstellenKnopfClick();
+
+ protected:
+  void Activate() override;  // FormActivate
+  bool ShortCut(const MSG& msg) override;  // FormShortCut
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void Timer1Timer();
+  void RestoreFromSecondCopy();
+  void BuildStartPage();
+  void BuildProgressPage();
+  void BuildFinishPage();
+  TPanel& Box(TNotebookPage& page, int top, int height);
+  TLabel& AddLabel(TWindow& parent, int left, int top, const std::string& caption);
+  TLabel& AddHeading(TWindow& parent, int left, int top, const std::string& caption);
+  TLabel& AddWrapped(TWindow& parent, int left, int top, int width, int height,
+                     const std::string& caption);
+  TPanel& AddGroup(TPanel& box, const std::string& caption);
+
+  template <typename T>
+  T& Add(TWindow& parent) {
+    FControls.push_back(std::make_unique<T>(&parent));
+    return static_cast<T&>(*FControls.back());
+  }
+
+  TDiagnosticLog FLog;
+  bool FClosing = false;
+  int FTickCount = 0;
+
+ public:
+  TNotebook Notebook1;
+  TPanel* Panel2 = nullptr;   // start page, upper box
+  TPanel* Panel5 = nullptr;   // start page, lower box
+  TPanel* Panel7 = nullptr;   // progress page, upper box
+  TPanel* Panel10 = nullptr;  // finish page, upper box
+  TLabel* WelcomeLabel = nullptr;
+  TLabel* Label0_1 = nullptr;
+  TLabel* RequirementsLabel = nullptr;
+  TImage* WinImage = nullptr;
+  TLabel* Label0_2 = nullptr;
+  TImage* AdminImage = nullptr;
+  TLabel* Label0_3 = nullptr;
+  TLabel* StatusLabel = nullptr;
+  TImage* PCSCImage = nullptr;
+  TLabel* LabelPCSC = nullptr;
+  TLabel* AboutLabel = nullptr;
+  TLabel* VersionsLabel = nullptr;
+  TLabel* CopyrightLabel = nullptr;
+  TButton* StartKnopf = nullptr;
+  TButton* AbbruchKnopf = nullptr;
+  TLabel* Label1_1 = nullptr;
+  TLabel* Label1_2 = nullptr;
+  TProgressBar* ProgressBar = nullptr;
+  TLabel* ProgressLabel = nullptr;
+  TLabel* Label2_0 = nullptr;
+  TLabel* Label2_1 = nullptr;
+  TRadioButton* rbRestart = nullptr;
+  TRadioButton* rbLater = nullptr;
+  TLabel* Label2_2 = nullptr;
+  TButton* FertigstellenKnopf = nullptr;
+  TTimer Timer1;
+
+ private:
+  // Owns every control on the pages; destroyed before the notebook that holds them.
+  std::vector<std::unique_ptr<TWindow>> FControls;
+};

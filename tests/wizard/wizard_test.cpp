@@ -1,0 +1,167 @@
+// The wizard as a user meets it: the real cardmend.exe, driven from outside through its
+// windows, the way the keyboard and a second start reach it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/bed/endsession.h"
+#include "tests/bed/programs.h"
+#include "tests/bed/testbed.h"
+#include "tests/bed/testwindow.h"
+
+namespace {
+
+constexpr wchar_t FormClass[] = L"TCardmendMainForm";
+
+class TRunningWizard {
+ public:
+  TRunningWizard() : FProgram(StartProgram(BuildDir() + L"cardmend.exe")) {
+    FWindow = WaitForWindow(FProgram.ProcessId, FormClass, 20000);
+    FThread = GetWindowThreadProcessId(FWindow, nullptr);
+  }
+  ~TRunningWizard() {
+    if (WaitForExit(FProgram.Process, 0) == STILL_ACTIVE) {
+      PostMessageW(FWindow, WM_CLOSE, 0, 0);
+      if (WaitForExit(FProgram.Process, 5000) == STILL_ACTIVE)
+        TerminateProcess(FProgram.Process.Get(), 1);
+    }
+  }
+
+  HWND Window() const { return FWindow; }
+  const TStartedProgram& Program() const { return FProgram; }
+
+  bool PageShown(const wchar_t* name) const {
+    HWND notebook = FindWindowExW(FWindow, nullptr, L"TNotebook", nullptr);
+    HWND page = FindWindowExW(notebook, nullptr, L"TPanel", name);
+    return page && IsWindowVisible(page);
+  }
+
+  HWND Focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(FThread, &info) ? info.hwndFocus : nullptr;
+  }
+
+  // The wizard is ready for keys once its activation put the focus on a control.
+  bool WaitReady() const {
+    return WaitUntil([&] { return Focus() != nullptr; }, 10000);
+  }
+
+  // A key as the keyboard delivers it: to the focused window of the wizard's thread.
+  void Press(WPARAM key) const {
+    HWND target = Focus() ? Focus() : FWindow;
+    PostMessageW(target, WM_KEYDOWN, key, 1);
+    PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+  }
+
+  bool Exited(DWORD timeoutMs) const {
+    return WaitForExit(FProgram.Process, timeoutMs) == 0;
+  }
+
+ private:
+  TStartedProgram FProgram;
+  HWND FWindow = nullptr;
+  DWORD FThread = 0;
+};
+
+TEST(Wizard, OpensOnTheStartPageWithItsFixedFrame) {
+  TRunningWizard wizard;
+  ASSERT_NE(wizard.Window(), nullptr);
+  ASSERT_TRUE(wizard.WaitReady());
+  EXPECT_TRUE(wizard.PageShown(L"Start"));
+  EXPECT_FALSE(wizard.PageShown(L"Progress"));
+  RECT client{};
+  GetClientRect(wizard.Window(), &client);
+  EXPECT_EQ(client.right, 470);
+  EXPECT_EQ(client.bottom, 311);
+  const LONG style = GetWindowLongW(wizard.Window(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  wchar_t caption[64];
+  GetWindowTextW(wizard.Window(), caption, 64);
+  EXPECT_STREQ(caption, L" Cardmend");
+}
+
+TEST(Wizard, SecondCopyRestoresTheFirstAndLeavesWithoutAWindow) {
+  TRunningWizard first;
+  ASSERT_TRUE(first.WaitReady());
+  ShowWindow(first.Window(), SW_MINIMIZE);
+  ASSERT_TRUE(WaitUntil([&] { return IsIconic(first.Window()) != FALSE; }, 5000));
+  // Another program has the user's attention meanwhile.
+  TTestWindow other;
+  ShowWindow(other.Handle(), SW_SHOW);
+  SetForegroundWindow(other.Handle());
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other.Handle(); }, 5000));
+
+  TStartedProgram second = StartProgram(BuildDir() + L"cardmend.exe");
+  ASSERT_TRUE(second.Process);
+  EXPECT_EQ(WaitForExit(second.Process, 10000), 0u);
+  EXPECT_EQ(WaitForWindow(second.ProcessId, FormClass, 0), nullptr);
+  EXPECT_EQ(CountWindows(FormClass), 1);
+
+  EXPECT_TRUE(WaitUntil([&] { return !IsIconic(first.Window()); }, 5000));
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == first.Window(); }, 5000));
+}
+
+TEST(Wizard, EnterOnTheStartPageRunsThroughProgressToFinish) {
+  TRunningWizard wizard;
+  ASSERT_TRUE(wizard.WaitReady());
+  wizard.Press(VK_RETURN);
+  EXPECT_TRUE(WaitUntil([&] { return wizard.PageShown(L"Progress"); }, 5000));
+  EXPECT_TRUE(WaitUntil([&] { return wizard.PageShown(L"Finish"); }, 10000));
+  EXPECT_FALSE(wizard.PageShown(L"Start"));
+}
+
+TEST(Wizard, EscapeOnTheStartPageCancels) {
+  TRunningWizard wizard;
+  ASSERT_TRUE(wizard.WaitReady());
+  wizard.Press(VK_ESCAPE);
+  EXPECT_TRUE(wizard.Exited(5000));
+}
+
+TEST(Wizard, EnterAndEscapeOnTheProgressPageDoNothing) {
+  TRunningWizard wizard;
+  ASSERT_TRUE(wizard.WaitReady());
+  wizard.Press(VK_RETURN);
+  ASSERT_TRUE(WaitUntil([&] { return wizard.PageShown(L"Progress"); }, 5000));
+  wizard.Press(VK_ESCAPE);
+  wizard.Press(VK_RETURN);
+  ASSERT_TRUE(WaitUntil([&] { return wizard.PageShown(L"Finish"); }, 10000));
+  // Neither key cancelled the run nor finished the wizard behind it.
+  EXPECT_FALSE(wizard.Exited(500));
+  EXPECT_TRUE(wizard.PageShown(L"Finish"));
+}
+
+// Runs the wizard to its finish page, picks one of the two choices and presses Enter.
+// The watcher stands for the user's other programs: it refuses to end the session, so a
+// restart that asks first is called off and the test bed lives on.
+int FinishQueries(const wchar_t* choice) {
+  TEndSessionWatcher watcher(/*refuse=*/true);
+  TRunningWizard wizard;
+  EXPECT_TRUE(wizard.WaitReady());
+  wizard.Press(VK_RETURN);
+  EXPECT_TRUE(WaitUntil([&] { return wizard.PageShown(L"Finish"); }, 10000));
+  HWND finish = FindWindowExW(FindWindowExW(wizard.Window(), nullptr, L"TNotebook", nullptr),
+                              nullptr, L"TPanel", L"Finish");
+  HWND radio = FindChildByText(finish, choice);
+  EXPECT_NE(radio, nullptr);
+  SendMessageW(radio, BM_CLICK, 0, 0);
+  EXPECT_EQ(SendMessageW(radio, BM_GETCHECK, 0, 0), BST_CHECKED);
+  wizard.Press(VK_RETURN);
+  for (int i = 0; i < 50 && !wizard.Exited(0); ++i) watcher.Pump(100);
+  EXPECT_TRUE(wizard.Exited(0));
+  watcher.Pump(2000);
+  return watcher.Queries();
+}
+
+TEST(Wizard, FinishWithRestartLaterClosesWithoutRestarting) {
+  EXPECT_EQ(FinishQueries(L"No, the computer will be restarted later."), 0);
+}
+
+// The restart asks the other programs first instead of closing them by force.
+TEST(Wizard, FinishWithRestartNowAsksTheOtherProgramsFirst) {
+  EXPECT_GE(FinishQueries(L"Yes, restart the computer now."), 1);
+}
+
+}  // namespace
