@@ -23,7 +23,8 @@ void WaitDispatching(HANDLE object, std::optional<DWORD> limitMs) {
       left = std::min<DWORD>(*limitMs - elapsed, INFINITE - 1);
     }
     PumpMessages();
-    // MWMO_INPUTAVAILABLE: also wake for messages that arrived while dispatching.
+    // MWMO_INPUTAVAILABLE: also wake for input that is queued but was already seen, say by
+    // a window procedure that peeked while it was dispatched.
     if (MsgWaitForMultipleObjectsEx(count, &object, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
         WAIT_FAILED)
       return;
