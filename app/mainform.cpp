@@ -207,6 +207,9 @@ void TCardmendMainForm::ProgressStep(const std::string& text, DWORD ms) {
 
 // Walks the pages with the bar filling; the repair stages take these steps' place.
 void TCardmendMainForm::StartKnopfClick() {
+  // A second click queued before the page changed reaches the hidden button during the
+  // run's own waits.
+  if (Notebook1.PageIndex() != StartPage) return;
   Notebook1.SetPageIndex(ProgressPage);
   ProgressBar->SetPosition(0);
   ProgressBar->SetMax(ProgressMax);
