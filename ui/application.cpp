@@ -1,5 +1,6 @@
 #include "ui/application.h"
 
+#include "sysutil/textconv.h"
 #include "ui/form.h"
 #include "ui/window.h"
 
@@ -66,6 +67,17 @@ void TApplication::Dispatch(MSG& msg) {
   }
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
+}
+
+void TApplication::HandleException(std::exception_ptr error) {
+  std::string text = "Unknown error";
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    text = e.what();
+  } catch (...) {
+  }
+  MessageBoxW(nullptr, Widen(text).c_str(), Widen(Title()).c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
 void TApplication::Terminate() {

@@ -3,6 +3,7 @@
 // message loop with its keyboard pre-processing (the active form sees keys first).
 #include <windows.h>
 
+#include <exception>
 #include <memory>
 #include <string>
 
@@ -27,6 +28,9 @@ class TApplication {
   void Dispatch(MSG& msg);
   void Terminate();
   bool Terminated() const { return FTerminated; }
+  // The last stop of an exception that a handler let through: the user is told, the
+  // program goes on.
+  void HandleException(std::exception_ptr error);
   // A WM_QUIT taken from the queue by a nested loop ends the application too.
   void QuitReceived() { FTerminated = true; }
 

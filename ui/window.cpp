@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "sysutil/textconv.h"
+#include "ui/application.h"
 
 namespace {
 
@@ -82,7 +83,15 @@ LRESULT CALLBACK TWindow::PlatformProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT TWindow::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg != WM_NCDESTROY) return WndProc(msg, wp, lp);
+  // No exception may unwind through Windows' own frames on the way back to the loop.
+  if (msg != WM_NCDESTROY) {
+    try {
+      return WndProc(msg, wp, lp);
+    } catch (...) {
+      Application().HandleException(std::current_exception());
+      return 0;
+    }
+  }
   // The window is going (with its parent, say) while the object lives on.
   const LRESULT result = DefaultProc(msg, wp, lp);
   Detach();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "tests/ui/uitest.h"
@@ -156,6 +158,28 @@ TEST(Timer, FiresFromTheLoopOnlyWhileEnabled) {
   const int stopped = ticks;
   PumpFor(150);
   EXPECT_EQ(ticks, stopped);
+}
+
+TEST(Application, AnExceptionFromAHandlerIsShownAndTheProgramGoesOn) {
+  TKeyForm form;
+  form.Show();
+  form.Go->OnClick = [] { throw std::runtime_error("Registry key vanished"); };
+  std::wstring shown;
+  TTimer closer;
+  closer.SetInterval(100);
+  closer.OnTimer = [&] {
+    HWND box = FindWindowW(L"#32770", nullptr);
+    if (!box) return;
+    wchar_t text[256] = L"";
+    GetDlgItemTextW(box, 0xFFFF, text, 256);  // the message box's text
+    shown = text;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  };
+  closer.SetEnabled(true);
+  SendMessageW(form.Go->Handle(), BM_CLICK, 0, 0);
+  closer.SetEnabled(false);
+  EXPECT_EQ(shown, L"Registry key vanished");
+  EXPECT_TRUE(IsWindowVisible(form.Handle()));
 }
 
 }  // namespace
