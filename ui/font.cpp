@@ -2,23 +2,6 @@
 
 #include "sysutil/textconv.h"
 
-TFont::TFont(const TFont& o)
-    : FName(o.FName), FHeight(o.FHeight), FBold(o.FBold), FItalic(o.FItalic),
-      FUnderline(o.FUnderline), FColor(o.FColor) {}
-
-TFont& TFont::operator=(const TFont& o) {
-  if (this != &o) {
-    FName = o.FName;
-    FHeight = o.FHeight;
-    FBold = o.FBold;
-    FItalic = o.FItalic;
-    FUnderline = o.FUnderline;
-    FColor = o.FColor;
-    Changed();
-  }
-  return *this;
-}
-
 void TFont::SetName(std::string name) { FName = std::move(name); Changed(); }
 void TFont::SetHeight(int height) { FHeight = height; Changed(); }
 void TFont::SetBold(bool on) { FBold = on; Changed(); }
@@ -36,7 +19,7 @@ HFONT TFont::Handle() const {
     lf.lfQuality = DEFAULT_QUALITY;
     const std::wstring face = Widen(FName);
     lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
-    FObject.Reset(CreateFontIndirectW(&lf));
+    FObject = std::make_shared<TGdiObject>(CreateFontIndirectW(&lf));
   }
-  return static_cast<HFONT>(FObject.Get());
+  return static_cast<HFONT>(FObject->Get());
 }

@@ -1,8 +1,10 @@
 #pragma once
 // A font as a description (face, height, style, colour) with the GDI font made on first
-// use; changing the description drops the old handle.
+// use. Copies share that font until one of them changes its description: a window copies
+// its parent's font, and one GDI font serves them all.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "ui/gdiobject.h"
@@ -11,8 +13,6 @@ class TFont {
  public:
   TFont() = default;
   TFont(std::string name, int height) : FName(std::move(name)), FHeight(height) {}
-  TFont(const TFont& o);
-  TFont& operator=(const TFont& o);
 
   const std::string& Name() const { return FName; }
   int Height() const { return FHeight; }
@@ -32,7 +32,7 @@ class TFont {
   HFONT Handle() const;
 
  private:
-  void Changed() { FObject.Reset(); }
+  void Changed() { FObject.reset(); }
 
   std::string FName = "Tahoma";
   int FHeight = -11;
@@ -40,5 +40,5 @@ class TFont {
   bool FItalic = false;
   bool FUnderline = false;
   COLORREF FColor = RGB(0, 0, 0);
-  mutable TGdiObject FObject;
+  mutable std::shared_ptr<TGdiObject> FObject;
 };

@@ -30,7 +30,9 @@ HMENU NextChildId() {
 }  // namespace
 
 TWindow::TWindow(TWindow* parent) : FParent(parent) {
-  if (parent) FFont = parent->FFont;
+  if (!parent) return;
+  parent->FFont.Handle();  // made once here, shared by every child that keeps it
+  FFont = parent->FFont;
 }
 
 TWindow::~TWindow() {
