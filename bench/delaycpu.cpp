@@ -12,19 +12,10 @@
 
 #include "app/mainform.h"
 #include "sysutil/wait.h"
+#include "bench/clock.h"
 
 namespace {
 
-double NowMs() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1000.0 / frequency;
-}
 
 // User plus kernel time of the whole process, in milliseconds.
 double CpuMs() {

@@ -14,18 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/clock.h"
+
 namespace {
 
-double NowMs() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1000.0 / frequency;
-}
 
 struct TWindowSearch {
   DWORD ProcessId;
