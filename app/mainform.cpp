@@ -18,6 +18,7 @@ constexpr COLORREF HeadingColor = RGB(0x00, 0x3C, 0x74);
 constexpr COLORREF TextColor = RGB(0x30, 0x30, 0x30);
 
 constexpr int ProgressMax = 25;
+constexpr int ProgramIcon = 1;
 
 }  // namespace
 
@@ -26,6 +27,7 @@ TCardmendMainForm::TCardmendMainForm()
   SetMainForm(true);
   SetColor(WindowColor);
   SetText(" Cardmend");
+  SetIcon(ProgramIcon);
   Application().SetTitle(" Cardmend");
   SetClientSize(ClientWidth, ClientHeight);
   CenterOnScreen();

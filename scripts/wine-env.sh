@@ -31,6 +31,9 @@ make_prefix() {
   export WINEPREFIX=$dir WINEARCH=win64 WINEDEBUG=-all
   # No Mono and no Gecko: their installers would ask for a download that cannot happen.
   WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+  # Debian's Wine does not find the fonts of fonts-wine by itself: without them there is
+  # no Tahoma and no Marlett (the caption buttons turn into letters).
+  cp /usr/share/wine/fonts/*.ttf "$dir/drive_c/windows/Fonts/" 2>/dev/null || true
   cat > "$dir/desktop.reg" <<REG
 REGEDIT4
 

@@ -98,6 +98,17 @@ void TForm::SetOwner(HWND owner) {
   SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
 }
 
+void TForm::SetIcon(int id) {
+  // Shared icons belong to the system's cache: nothing to free.
+  const auto load = [id](int metric) {
+    const int size = GetSystemMetrics(metric);
+    return reinterpret_cast<LPARAM>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
+                                               IMAGE_ICON, size, size, LR_SHARED));
+  };
+  SendMessageW(Handle(), WM_SETICON, ICON_BIG, load(SM_CXICON));
+  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, load(SM_CXSMICON));
+}
+
 bool TForm::PreprocessKey(MSG& msg) {
   switch (msg.message) {
     case WM_KEYDOWN:

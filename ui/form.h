@@ -26,6 +26,8 @@ class TForm : public TWindow {
   void SetModalResult(int result) { FModalResult = result; }
   void CenterOnScreen();
   void SetOwner(HWND owner);
+  // The caption and taskbar icon, from the program's icon resource `id`.
+  void SetIcon(int id);
   // The main form's Close ends the application.
   void SetMainForm(bool main) { FMainForm = main; }
 
