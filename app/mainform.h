@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "app/diaglog.h"
@@ -57,8 +58,13 @@ class TCardmendMainForm : public TForm {
 
   template <typename T>
   T& Add(TWindow& parent) {
-    FControls.push_back(std::make_unique<T>(&parent));
-    return static_cast<T&>(*FControls.back());
+    auto control = std::make_unique<T>(&parent);
+    T& added = *control;
+    if constexpr (std::is_base_of_v<TWindow, T>)
+      FControls.push_back(std::move(control));
+    else
+      FGraphics.push_back(std::move(control));
+    return added;
   }
 
   TDiagnosticLog FLog;
@@ -99,6 +105,8 @@ class TCardmendMainForm : public TForm {
   TTimer Timer1;
 
  private:
-  // Owns every control on the pages; destroyed before the notebook that holds them.
+  // Own every control on the pages; destroyed before the notebook that holds them, and
+  // the window-less ones before the windows they paint on.
   std::vector<std::unique_ptr<TWindow>> FControls;
+  std::vector<std::unique_ptr<TGraphicControl>> FGraphics;
 };

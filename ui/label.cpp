@@ -1,7 +1,11 @@
 #include "ui/label.h"
 
-TLabel::TLabel(TWindow* parent) : TWindow(parent) {
-  CreateOwn(L"TLabel", WS_CHILD | WS_VISIBLE, 0, parent->Handle());
+#include "ui/memorydc.h"
+
+void TLabel::SetText(const std::string& text) {
+  FText = text;
+  AdjustSize();
+  Invalidate();
 }
 
 void TLabel::SetWordWrap(bool on) {
@@ -14,27 +18,19 @@ UINT TLabel::Format() const {
   return DT_NOPREFIX | DT_LEFT | DT_TOP | (FWordWrap ? DT_WORDBREAK : DT_SINGLELINE);
 }
 
-RECT TLabel::TextRect() {
-  HDC dc = GetDC(Handle());
+RECT TLabel::TextRect() const {
   RECT r{0, 0, FWordWrap ? Width() : 0, 0};
-  {
-    TCanvas canvas(dc);
-    canvas.SetFont(Font());
-    canvas.DrawText(r, Text(), Format() | DT_CALCRECT);
-  }
-  ReleaseDC(Handle(), dc);
+  TMemoryDC dc;
+  TCanvas canvas(dc.Handle());
+  canvas.SetFont(Font());
+  canvas.DrawText(r, FText, Format() | DT_CALCRECT);
   return r;
 }
 
 void TLabel::Paint(TCanvas& canvas) {
-  RECT r = ClientRect();
+  RECT r{0, 0, Width(), Height()};
   canvas.SetFont(Font());
-  canvas.DrawText(r, Text(), Format());
-}
-
-void TLabel::TextChanged() {
-  AdjustSize();
-  Invalidate();
+  canvas.DrawText(r, FText, Format());
 }
 
 void TLabel::FontChanged() {
@@ -45,6 +41,5 @@ void TLabel::FontChanged() {
 void TLabel::AdjustSize() {
   if (FWordWrap) return;
   const RECT r = TextRect();
-  SetWindowPos(Handle(), nullptr, 0, 0, r.right, r.bottom,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetBounds(Left(), Top(), r.right, r.bottom);
 }

@@ -178,6 +178,7 @@ void TWindow::PaintBuffered() {
       TBitmapCanvas target(buffer);
       EraseBackground(target.Canvas());
       Paint(target.Canvas());
+      PaintGraphics(target.Canvas().Handle());
     }
     TMemoryDC source(dc);
     source.Select(buffer.Handle());
@@ -187,9 +188,27 @@ void TWindow::PaintBuffered() {
 }
 
 void TWindow::PaintTo(HDC dc) {
-  TCanvas canvas(dc);
-  EraseBackground(canvas);
-  Paint(canvas);
+  {
+    TCanvas canvas(dc);
+    EraseBackground(canvas);
+    Paint(canvas);
+  }
+  PaintGraphics(dc);
+}
+
+void TWindow::PaintGraphics(HDC dc) {
+  for (TGraphicControl* control : FGraphics) {
+    if (!control->Visible()) continue;
+    const RECT& r = control->BoundsRect();
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+    OffsetViewportOrgEx(dc, r.left, r.top, nullptr);
+    {
+      TCanvas canvas(dc);
+      control->Paint(canvas);
+    }
+    RestoreDC(dc, saved);
+  }
 }
 
 void TWindow::EraseBackground(TCanvas& canvas) { canvas.FillRect(ClientRect(), Color()); }

@@ -7,10 +7,12 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "ui/canvas.h"
 #include "ui/font.h"
 #include "ui/gdiobject.h"
+#include "ui/graphiccontrol.h"
 
 class TWindow {
  public:
@@ -54,6 +56,10 @@ class TWindow {
   // Accelerator: the "&" letter of the caption. True when the window acted on it.
   virtual bool Accelerator(wchar_t ch);
 
+  // Window-less controls that paint on this window; they must go before it does.
+  void AddGraphic(TGraphicControl* control) { FGraphics.push_back(control); }
+  void RemoveGraphic(TGraphicControl* control) { std::erase(FGraphics, control); }
+
   std::function<void()> OnClick;
   std::function<void(int x, int y)> OnMouseMove;
 
@@ -85,6 +91,7 @@ class TWindow {
   static LRESULT CALLBACK PlatformProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
   void PaintBuffered();
+  void PaintGraphics(HDC dc);
   void Detach();
 
   HWND FHandle = nullptr;
@@ -95,4 +102,5 @@ class TWindow {
   COLORREF FColor = 0;
   TGdiObject FBackground;  // brush for WM_CTLCOLOR* answers
   bool FMouseDown = false;
+  std::vector<TGraphicControl*> FGraphics;
 };

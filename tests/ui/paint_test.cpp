@@ -81,6 +81,38 @@ TEST(Label, TextStaysInsideItsMeasuredRectangleOnTheParentsBackground) {
   EXPECT_EQ(picture.Pixel(0, 0), Background);
 }
 
+// Labels have no window: the parent paints them, at their place and only while visible.
+TEST(Label, IsPaintedByItsParentAtItsBoundsWhileVisible) {
+  TPlainForm form;
+  TPanel panel(&form);
+  panel.SetColor(RGB(0, 0, 0));
+  panel.SetBounds(0, 0, 200, 60);
+  TLabel label(&panel);
+  label.SetFontColor(RGB(0xFF, 0xFF, 0xFF));
+  label.SetBounds(50, 20, 0, 0);
+  label.SetText("Welcome");
+  const auto textPixels = [&](bool insideLabel) {
+    TBitmap picture(200, 60);
+    {
+      TBitmapCanvas canvas(picture);
+      panel.PaintTo(canvas.Canvas().Handle());
+    }
+    GdiFlush();
+    int count = 0;
+    const RECT& r = label.BoundsRect();
+    for (int y = 0; y < 60; ++y)
+      for (int x = 0; x < 200; ++x) {
+        const POINT p{x, y};
+        if (IsText(picture.Pixel(x, y)) && (PtInRect(&r, p) != FALSE) == insideLabel) ++count;
+      }
+    return count;
+  };
+  EXPECT_GT(textPixels(true), 20);
+  EXPECT_EQ(textPixels(false), 0);
+  label.SetVisible(false);
+  EXPECT_EQ(textPixels(true), 0);
+}
+
 TEST(Label, WordWrapBreaksLinesInsideItsWidth) {
   TPlainForm form;
   TLabel label(&form);
@@ -101,10 +133,10 @@ TEST(Panel, FrameKeepsTheChildrenInsideIt) {
   const RECT client = panel.ClientRect();
   EXPECT_EQ(client.right, 443);
   EXPECT_EQ(client.bottom, 232);
-  TLabel label(&panel);
-  label.SetBounds(0, 0, 10, 10);
+  TImage child(&panel);
+  child.SetBounds(0, 0, 10, 10);
   POINT origin{0, 0};
-  MapWindowPoints(label.Handle(), form.Handle(), &origin, 1);
+  MapWindowPoints(child.Handle(), form.Handle(), &origin, 1);
   EXPECT_EQ(origin.x, 13);
   EXPECT_EQ(origin.y, 13);
 }
