@@ -1,0 +1,62 @@
+#include "sysutil/registryaccess.h"
+
+#include "sysutil/system.h"
+#include "sysutil/textconv.h"
+
+namespace {
+
+std::wstring KeyPath(const std::string& path) {
+  std::wstring wide = Widen(path);
+  while (!wide.empty() && wide.back() == L'\\') wide.pop_back();
+  return wide;
+}
+
+// Every open and create ends here, so this is the one place to watch or fail them.
+TRegKey Finish(LONG status, HKEY raw, LONG* error) {
+  if (error) *error = status;
+  return status == ERROR_SUCCESS ? TRegKey(raw) : TRegKey();
+}
+
+}  // namespace
+
+REGSAM RegistryAccess(REGSAM access) {
+  static const bool wow64 = IsWow64();
+  return wow64 ? access | KEY_WOW64_64KEY : access;
+}
+
+TRegKey OpenRegKey(HKEY parent, const std::string& path, REGSAM access, LONG* error) {
+  HKEY raw = nullptr;
+  const LONG status =
+      RegOpenKeyExW(parent, KeyPath(path).c_str(), 0, RegistryAccess(access), &raw);
+  return Finish(status, raw, error);
+}
+
+TRegKey CreateRegKey(HKEY parent, const std::string& path, REGSAM access, LONG* error) {
+  HKEY raw = nullptr;
+  const LONG status = RegCreateKeyExW(parent, KeyPath(path).c_str(), 0, nullptr, 0,
+                                      RegistryAccess(access), nullptr, &raw, nullptr);
+  return Finish(status, raw, error);
+}
+
+std::vector<std::string> RegSubKeyNames(HKEY key) {
+  std::vector<std::string> names;
+  DWORD longest = 0;
+  if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, &longest, nullptr, nullptr,
+                       nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+    longest = 255;
+  std::wstring name;
+  for (DWORD i = 0;; ++i) {
+    name.assign(longest + 1, L'\0');
+    DWORD length = longest + 1;
+    const LONG status =
+        RegEnumKeyExW(key, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    if (status == ERROR_MORE_DATA && longest < 32767) {  // a longer name came since the query
+      longest = longest * 2 + 256;
+      --i;
+      continue;
+    }
+    if (status != ERROR_SUCCESS) break;
+    names.push_back(Narrow(std::wstring_view(name.data(), length)));
+  }
+  return names;
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The one way the program opens and creates registry keys.
+//
+// The program is 32-bit. Under WOW64, HKLM\Software is redirected to a copy under
+// Wow6432Node that the 64-bit smart-card service never reads, so there every key is opened
+// in the 64-bit view. Windows 2000 does not know the view flag; it never runs under WOW64.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "sysutil/handles.h"
+
+// `access` plus the view flag when it is needed.
+REGSAM RegistryAccess(REGSAM access);
+
+// `path` is relative to `parent` (a root or an open key); trailing backslashes are ignored.
+// An empty key on failure, with the Windows error code in `error` when it is given.
+TRegKey OpenRegKey(HKEY parent, const std::string& path, REGSAM access, LONG* error = nullptr);
+// Opens the key, creating it and its missing ancestors first.
+TRegKey CreateRegKey(HKEY parent, const std::string& path, REGSAM access, LONG* error = nullptr);
+
+// The names of the key's direct sub-keys, in the registry's order.
+std::vector<std::string> RegSubKeyNames(HKEY key);
