@@ -13,8 +13,7 @@
 
 namespace {
 
-// Access rights are checked against the key's owner and DACL, so the tests compare those
-// as text: "owner" and one "type flags mask sid" line per entry, in order.
+// A key's owner and DACL as read back from Windows, SIDs as text, entries in order.
 struct TAce {
   BYTE Type;
   BYTE Flags;
@@ -38,6 +37,13 @@ const char* const LocalSystem = "S-1-5-18";
 const char* const Everyone = "S-1-1-0";
 const REGSAM View64 = KEY_WOW64_64KEY;
 const REGSAM View32 = KEY_WOW64_32KEY;
+
+// Opens in exactly the view given, bypassing the helper under test.
+TRegKey OpenKey(HKEY parent, const std::string& path, REGSAM access) {
+  HKEY raw = nullptr;
+  if (RegOpenKeyExA(parent, path.c_str(), 0, access, &raw) != ERROR_SUCCESS) return TRegKey();
+  return TRegKey(raw);
+}
 
 std::string SidText(PSID sid) {
   if (!sid) return "(none)";
@@ -93,14 +99,12 @@ class TDescriptor {
 };
 
 TKeySecurity ReadSecurity(const std::string& path, REGSAM view = View64) {
-  HKEY raw = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, READ_CONTROL | view, &raw) != ERROR_SUCCESS)
-    return {"(no key)", {}};
-  const TRegKey key(raw);
+  const TRegKey key = OpenKey(HKEY_LOCAL_MACHINE, path, READ_CONTROL | view);
+  if (!key) return {"(no key)", {}};
   PSID owner = nullptr;
   PACL dacl = nullptr;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (GetSecurityInfo(raw, SE_REGISTRY_KEY, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+  if (GetSecurityInfo(key.Get(), SE_REGISTRY_KEY, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
                       &owner, nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
     return {"(unreadable)", {}};
   TKeySecurity security{SidText(owner), {}};
@@ -108,9 +112,8 @@ TKeySecurity ReadSecurity(const std::string& path, REGSAM view = View64) {
     ACE_HEADER* header = nullptr;
     GetAce(dacl, i, reinterpret_cast<void**>(&header));
     // Allowed and denied entries share one layout.
-    const auto* ace = reinterpret_cast<const ACCESS_ALLOWED_ACE*>(header);
-    security.Dacl.push_back({header->AceType, header->AceFlags, ace->Mask,
-                             SidText(const_cast<DWORD*>(&ace->SidStart))});
+    auto* ace = reinterpret_cast<ACCESS_ALLOWED_ACE*>(header);
+    security.Dacl.push_back({header->AceType, header->AceFlags, ace->Mask, SidText(&ace->SidStart)});
   }
   LocalFree(descriptor);
   return security;
@@ -119,12 +122,10 @@ TKeySecurity ReadSecurity(const std::string& path, REGSAM view = View64) {
 // Sets owner and DACL directly, as the starting state of a test.
 void WriteSecurity(const std::string& path, const char* owner, const std::vector<TAce>& dacl,
                    REGSAM view = View64) {
-  HKEY raw = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, WRITE_OWNER | WRITE_DAC | view, &raw),
-            ERROR_SUCCESS) << path;
-  const TRegKey key(raw);
+  const TRegKey key = OpenKey(HKEY_LOCAL_MACHINE, path, WRITE_OWNER | WRITE_DAC | view);
+  ASSERT_TRUE(key) << path;
   TDescriptor descriptor(owner, dacl);
-  ASSERT_EQ(RegSetKeySecurity(raw, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+  ASSERT_EQ(RegSetKeySecurity(key.Get(), OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
                               descriptor.Get()),
             ERROR_SUCCESS) << path;
 }
@@ -153,27 +154,55 @@ bool PrivilegeEnabled(const char* name) {
 
 // Deletes a key tree in one view whatever its owner and DACL say.
 void ForceDelete(HKEY parent, const std::string& name, REGSAM view) {
-  HKEY raw = nullptr;
-  if (RegOpenKeyExA(parent, name.c_str(), 0, WRITE_OWNER | WRITE_DAC | view, &raw) == ERROR_SUCCESS) {
+  if (const TRegKey key = OpenKey(parent, name, WRITE_DAC | view)) {
     SECURITY_DESCRIPTOR open;
     InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION);
     SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE);
-    RegSetKeySecurity(raw, DACL_SECURITY_INFORMATION, &open);
-    RegCloseKey(raw);
+    RegSetKeySecurity(key.Get(), DACL_SECURITY_INFORMATION, &open);
   }
-  if (RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ | DELETE | view, &raw) != ERROR_SUCCESS) return;
-  const TRegKey key(raw);
-  for (const std::string& sub : RegSubKeyNames(raw)) ForceDelete(raw, sub, view);
+  const TRegKey key = OpenKey(parent, name, KEY_READ | DELETE | view);
+  if (!key) return;
+  for (const std::string& sub : RegSubKeyNames(key.Get())) ForceDelete(key.Get(), sub, view);
   RegDeleteKeyA(parent, name.c_str());
 }
 
 bool KeyExists(const std::string& path, REGSAM view) {
-  HKEY raw = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | view, &raw) != ERROR_SUCCESS)
-    return false;
-  RegCloseKey(raw);
-  return true;
+  return static_cast<bool>(OpenKey(HKEY_LOCAL_MACHINE, path, KEY_READ | view));
 }
+
+// Creates a key in one view when it is missing; at the end deletes it again, or puts back
+// the owner and DACL it had.
+class TKeyInView {
+ public:
+  TKeyInView(const std::string& path, REGSAM view) : FPath(path), FView(view) {
+    FExisted = KeyExists(path, view);
+    HKEY raw = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, READ_CONTROL | view,
+                        nullptr, &raw, nullptr) != ERROR_SUCCESS)
+      return;
+    const TRegKey key(raw);
+    DWORD size = 0;
+    RegGetKeySecurity(raw, Both, nullptr, &size);
+    FSaved.resize(size);
+    if (RegGetKeySecurity(raw, Both, FSaved.data(), &size) != ERROR_SUCCESS) FSaved.clear();
+  }
+  TKeyInView(const TKeyInView&) = delete;
+  TKeyInView& operator=(const TKeyInView&) = delete;
+  ~TKeyInView() {
+    if (!FExisted) {
+      ForceDelete(HKEY_LOCAL_MACHINE, FPath, FView);
+    } else if (const TRegKey key = OpenKey(HKEY_LOCAL_MACHINE, FPath, WRITE_OWNER | WRITE_DAC | FView)) {
+      if (!FSaved.empty()) RegSetKeySecurity(key.Get(), Both, FSaved.data());
+    }
+  }
+
+ private:
+  static constexpr SECURITY_INFORMATION Both = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+  std::string FPath;
+  REGSAM FView;
+  bool FExisted = false;
+  std::vector<BYTE> FSaved;
+};
 
 // A key tree of the test's own under HKLM\Software in the 64-bit view, removed at the end.
 // Owners other than the test's own need the restore privilege, which the test switches on.
@@ -346,26 +375,8 @@ TEST_F(SecurityTree, BothWalksReachEveryKeyOfADeepAndWideTree) {
 // 32-bit program sees by default must stay as it was.
 TEST_F(SecurityTree, ChangesTheCalaisKeyOfThe64BitView) {
   const std::string calais = "Software\\Microsoft\\Cryptography\\Calais";
-  struct TView {
-    REGSAM Flag;
-    bool Existed;
-    std::vector<BYTE> Saved;
-  };
-  TView views[] = {{View64, false, {}}, {View32, false, {}}};
-  for (TView& view : views) {
-    view.Existed = KeyExists(calais, view.Flag);
-    HKEY raw = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, calais.c_str(), 0, nullptr, 0,
-                              READ_CONTROL | view.Flag, nullptr, &raw, nullptr),
-              ERROR_SUCCESS);
-    const TRegKey key(raw);
-    DWORD size = 0;
-    const SECURITY_INFORMATION both = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
-    RegGetKeySecurity(raw, both, nullptr, &size);
-    view.Saved.resize(size);
-    ASSERT_EQ(RegGetKeySecurity(raw, both, view.Saved.data(), &size), ERROR_SUCCESS);
-    WriteSecurity(calais, LocalSystem, Open, view.Flag);
-  }
+  const TKeyInView keep64(calais, View64), keep32(calais, View32);
+  for (const REGSAM view : {View64, View32}) WriteSecurity(calais, LocalSystem, Open, view);
   ASSERT_EQ(ReadSecurity(calais, View32).Owner, LocalSystem) << "the views must be two keys";
 
   TDescriptor descriptor(nullptr, NewDacl);
@@ -373,21 +384,6 @@ TEST_F(SecurityTree, ChangesTheCalaisKeyOfThe64BitView) {
   const int secured = SetRegistrySecurity(HKEY_LOCAL_MACHINE, calais, descriptor.Get(), false);
   const TKeySecurity view64 = ReadSecurity(calais, View64);
   const TKeySecurity view32 = ReadSecurity(calais, View32);
-
-  for (const TView& view : views) {
-    if (view.Existed) {
-      HKEY raw = nullptr;
-      if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, calais.c_str(), 0,
-                        WRITE_OWNER | WRITE_DAC | view.Flag, &raw) == ERROR_SUCCESS) {
-        RegSetKeySecurity(raw, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
-                          const_cast<BYTE*>(view.Saved.data()));
-        RegCloseKey(raw);
-      }
-    } else {
-      ForceDelete(HKEY_LOCAL_MACHINE, calais, view.Flag);
-    }
-  }
-
   EXPECT_EQ(owned, 0);
   EXPECT_EQ(secured, 0);
   EXPECT_EQ(view64.Owner, Administrators);
