@@ -19,9 +19,9 @@ constexpr BYTE KWorkstation = 1;  // VER_NT_WORKSTATION
 constexpr BYTE KServer = 3;       // VER_NT_SERVER
 
 const char* const KShortNames[] = {
-    "",       "3.xx",  "95",      "95 SP1", "95 OSR 2", "95 OSR 2.1",  "95 OSR 2.5",
-    "98",     "98 SP1", "98 SE",  "Me",     "NT 3.51",  "NT 4.0",      "2000",
-    "XP",     "Server 2003", "XP x64", "Vista",
+    "",           "3.xx", "95",     "95 SP1",      "95 OSR 2", "95 OSR 2.1",
+    "95 OSR 2.5", "98",   "98 SP1", "98 SE",       "Me",       "NT 3.51",
+    "NT 4.0",     "2000", "XP",     "Server 2003", "XP x64",   "Vista",
 };
 
 // Indexed by what GetProductInfo returns; the N editions share their base edition's text.
@@ -79,15 +79,19 @@ TWinVersion Classify9x(DWORD major, DWORD minor, DWORD build, const std::string&
 // reads XP x64 from it.
 TWinVersion ClassifyNT(DWORD major, DWORD minor, bool server, TWinVersion desktop52) {
   switch (major) {
-    case 3: return wvNT351;
-    case 4: return wvNT4;
+    case 3:
+      return wvNT351;
+    case 4:
+      return wvNT4;
     case 5:
       if (minor == 0) return wv2000;
       if (minor == 1) return wvXP;
       if (minor == 2) return server ? wv2003 : desktop52;
       return wvUnknown;
-    case 6: return wvVista;
-    default: return wvUnknown;
+    case 6:
+      return wvVista;
+    default:
+      return wvUnknown;
   }
 }
 

@@ -40,7 +40,7 @@ struct TRawWindowsVersion {
   WORD ServicePackMajor = 0;
   WORD ServicePackMinor = 0;
   WORD SuiteMask = 0;
-  BYTE ProductType = 0;  // 1 workstation, 2 domain controller, 3 server
+  BYTE ProductType = 0;   // 1 workstation, 2 domain controller, 3 server
   DWORD ProductInfo = 0;  // GetProductInfo, asked from Windows 6 on
   bool Wow64 = false;
   bool MediaCenter = false;  // GetSystemMetrics(SM_MEDIACENTER) != 0

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "tests/bed/knownwindows.h"
+
 namespace {
 
 constexpr DWORD K32s = VER_PLATFORM_WIN32s;
@@ -28,15 +30,26 @@ void PrintTo(const TNameCase& c, std::ostream* out) { *out << c.Label; }
 
 TRawWindowsVersion Win9x(DWORD minor, DWORD build, const char* csd = "") {
   // 95, 98 and Me repeat major and minor in the build's high word.
-  return {.Answered = true, .Major = 4, .Minor = minor, .Build = (4u << 24) | (minor << 16) | build,
-          .PlatformId = K9x, .CSDVersion = csd};
+  return {.Answered = true,
+          .Major = 4,
+          .Minor = minor,
+          .Build = (4u << 24) | (minor << 16) | build,
+          .PlatformId = K9x,
+          .CSDVersion = csd};
 }
 
 TRawWindowsVersion Nt(DWORD major, DWORD minor, DWORD build, const char* csd, BYTE type,
                       WORD suite = 0, bool wow64 = false, DWORD productInfo = 0) {
-  TRawWindowsVersion raw{.Answered = true, .Major = major, .Minor = minor, .Build = build,
-                         .PlatformId = KNt, .CSDVersion = csd, .SuiteMask = suite,
-                         .ProductType = type, .ProductInfo = productInfo, .Wow64 = wow64};
+  TRawWindowsVersion raw{.Answered = true,
+                         .Major = major,
+                         .Minor = minor,
+                         .Build = build,
+                         .PlatformId = KNt,
+                         .CSDVersion = csd,
+                         .SuiteMask = suite,
+                         .ProductType = type,
+                         .ProductInfo = productInfo,
+                         .Wow64 = wow64};
   const std::string text = csd;
   if (text.rfind("Service Pack ", 0) == 0)
     raw.ServicePackMajor = static_cast<WORD>(std::stoi(text.substr(13)));
@@ -54,12 +67,21 @@ const char* const KSP2 = "Service Pack 2";
 std::vector<TNameCase> Cases() {
   std::vector<TNameCase> cases = {
       {"query failed", {}, wvUnknown, false, "", ""},
-      {"Win32s", {.Answered = true, .Major = 3, .Minor = 10, .Build = 0x80000000u | 102, .PlatformId = K32s},
-       wvWin3x, false, "Microsoft Windows 3.xx", "Microsoft Windows 3.xx, V3.10, Build 102"},
-      {"Windows CE platform", {.Answered = true, .Major = 6, .Minor = 0, .Build = 6000, .PlatformId = 3},
-       wvUnknown, false, "", ""},
+      {"Win32s",
+       {.Answered = true, .Major = 3, .Minor = 10, .Build = 0x80000000u | 102, .PlatformId = K32s},
+       wvWin3x,
+       false,
+       "Microsoft Windows 3.xx",
+       "Microsoft Windows 3.xx, V3.10, Build 102"},
+      {"Windows CE platform",
+       {.Answered = true, .Major = 6, .Minor = 0, .Build = 6000, .PlatformId = 3},
+       wvUnknown,
+       false,
+       "",
+       ""},
 
-      {"95", Win9x(0, 949), wv95, false, "Microsoft Windows 95", "Microsoft Windows 95, V4.00, Build 949"},
+      {"95", Win9x(0, 949), wv95, false, "Microsoft Windows 95",
+       "Microsoft Windows 95, V4.00, Build 949"},
       {"95 build 950", Win9x(0, 950), wv95SP1, false, "Microsoft Windows 95 SP1",
        "Microsoft Windows 95 SP1, V4.00, Build 950"},
       {"95 build 1080", Win9x(0, 1080), wv95SP1, false, "Microsoft Windows 95 SP1",
@@ -87,10 +109,15 @@ std::vector<TNameCase> Cases() {
       // The 9x text is never a service pack, even when it reads like one.
       {"98 build 2222", Win9x(10, 2222, "Service Pack 1"), wv98SE, false, "Microsoft Windows 98 SE",
        "Microsoft Windows 98 SE, V4.10, Build 2222"},
-      {"Me", Win9x(90, 3000), wvMe, false, "Microsoft Windows Me", "Microsoft Windows Me, V4.90, Build 3000"},
+      {"Me", Win9x(90, 3000), wvMe, false, "Microsoft Windows Me",
+       "Microsoft Windows Me, V4.90, Build 3000"},
       {"9x minor 5", Win9x(5, 1500), wvUnknown, false, "", ""},
-      {"9x major 5", {.Answered = true, .Major = 5, .Minor = 0, .Build = 1, .PlatformId = K9x},
-       wvUnknown, false, "", ""},
+      {"9x major 5",
+       {.Answered = true, .Major = 5, .Minor = 0, .Build = 1, .PlatformId = K9x},
+       wvUnknown,
+       false,
+       "",
+       ""},
 
       {"NT 3.51", Nt(3, 51, 1057, "Service Pack 5", 0), wvNT351, false,
        "Microsoft Windows NT 3.51, Service Pack 5",
@@ -126,9 +153,10 @@ std::vector<TNameCase> Cases() {
       {"XP Home beats Media Center", Metrics(Nt(5, 1, 2600, "", KDesk, 0x0300), true, true), wvXP,
        false, "Microsoft Windows XP, Home Edition", "Microsoft Windows XP, V5.01, Build 2600"},
       {"XP Media Center beats Tablet PC", Metrics(Nt(5, 1, 2600, "", KDesk), true, true), wvXP,
-       false, "Microsoft Windows XP, Media Center Edition", "Microsoft Windows XP, V5.01, Build 2600"},
-      {"XP Tablet PC beats Embedded", Metrics(Nt(5, 1, 2600, "", KDesk, 0x0040), false, true),
-       wvXP, false, "Microsoft Windows XP, Tablet PC Edition", "Microsoft Windows XP, V5.01, Build 2600"},
+       false, "Microsoft Windows XP, Media Center Edition",
+       "Microsoft Windows XP, V5.01, Build 2600"},
+      {"XP Tablet PC beats Embedded", Metrics(Nt(5, 1, 2600, "", KDesk, 0x0040), false, true), wvXP,
+       false, "Microsoft Windows XP, Tablet PC Edition", "Microsoft Windows XP, V5.01, Build 2600"},
       {"XP Embedded", Nt(5, 1, 2600, "", KDesk, 0x0040), wvXP, false,
        "Microsoft Windows XP Embedded", "Microsoft Windows XP, V5.01, Build 2600"},
       {"XP beta text", Nt(5, 1, 2505, "RC 1", KDesk), wvXP, false,
@@ -149,16 +177,20 @@ std::vector<TNameCase> Cases() {
        "Microsoft Windows Server 2003 x64, Standard Edition, Service Pack 2",
        "Microsoft Windows XP x64, V5.02, Build 3790, Service Pack 2"},
       {"5.2 without a product type", Nt(5, 2, 3790, "", 0), wv2003, false,
-       "Microsoft Windows Server 2003, Standard Edition", "Microsoft Windows Server 2003, V5.02, Build 3790"},
+       "Microsoft Windows Server 2003, Standard Edition",
+       "Microsoft Windows Server 2003, V5.02, Build 3790"},
       {"2003 Datacenter", Nt(5, 2, 3790, "", KServer, 0x4482), wv2003, false,
-       "Microsoft Windows Server 2003, Datacenter Edition", "Microsoft Windows Server 2003, V5.02, Build 3790"},
+       "Microsoft Windows Server 2003, Datacenter Edition",
+       "Microsoft Windows Server 2003, V5.02, Build 3790"},
       {"2003 Compute Cluster", Nt(5, 2, 3790, "", KServer, 0x4402), wv2003, false,
        "Microsoft Windows Server 2003, Compute Cluster Edition",
        "Microsoft Windows Server 2003, V5.02, Build 3790"},
       {"2003 Enterprise", Nt(5, 2, 3790, "", KDomainController, 0x0402), wv2003, false,
-       "Microsoft Windows Server 2003, Enterprise Edition", "Microsoft Windows Server 2003, V5.02, Build 3790"},
+       "Microsoft Windows Server 2003, Enterprise Edition",
+       "Microsoft Windows Server 2003, V5.02, Build 3790"},
       {"2003 Web", Nt(5, 2, 3790, "", KServer, 0x0400), wv2003, false,
-       "Microsoft Windows Server 2003, Web Edition", "Microsoft Windows Server 2003, V5.02, Build 3790"},
+       "Microsoft Windows Server 2003, Web Edition",
+       "Microsoft Windows Server 2003, V5.02, Build 3790"},
       {"5.3", Nt(5, 3, 4000, "", KDesk), wvUnknown, false, "", ""},
 
       {"Vista without product info", Nt(6, 0, 6000, "", KDesk), wvVista, false,
@@ -169,8 +201,8 @@ std::vector<TNameCase> Cases() {
       {"Vista unlicensed", Nt(6, 0, 6000, "", KDesk, 0, false, 0xABCDABCD), wvVista, false,
        "Microsoft Windows Vista", "Microsoft Windows Vista, V6.00, Build 6000"},
       // Home on 6.0 is never tested; its name comes from the product info alone.
-      {"Vista Home Premium x64", Nt(6, 0, 6001, "Service Pack 1", KDesk, 0x0200, true, 3),
-       wvVista, true, "Microsoft Windows Vista x64, Home Premium Edition, Service Pack 1",
+      {"Vista Home Premium x64", Nt(6, 0, 6001, "Service Pack 1", KDesk, 0x0200, true, 3), wvVista,
+       true, "Microsoft Windows Vista x64, Home Premium Edition, Service Pack 1",
        "Microsoft Windows Vista, V6.00, Build 6001, Service Pack 1"},
       {"7 is Vista", Nt(6, 1, 7601, "Service Pack 1", KDesk, 0, true, 1), wvVista, true,
        "Microsoft Windows Vista x64, Ultimate Edition, Service Pack 1",
@@ -280,6 +312,43 @@ TEST(TWindowsVersionOverride, NestsAndGivesBackTheRealRecord) {
   EXPECT_EQ(WindowsVersionName(), realName);
   EXPECT_EQ(WindowsVersionString(), WindowsVersionString(ProbeWindowsVersion(false)));
   EXPECT_EQ(real, ClassifyWindowsVersion(ProbeWindowsVersion()));
+}
+
+// Other tests trust these to be the releases they name.
+TEST(KnownWindows, AreTheReleasesTheyName) {
+  struct TCase {
+    TKnownWindows Release;
+    bool Accepted;
+    bool XPSP2x86;  // the variant the service repair treats apart
+    const char* Name;
+  };
+  const TCase cases[] = {
+      {TKnownWindows::Win98SE, false, false, "Microsoft Windows 98 SE"},
+      {TKnownWindows::Win2000SP4, true, false, "Microsoft Windows 2000, Service Pack 4"},
+      {TKnownWindows::XPSP2, true, true,
+       "Microsoft Windows XP, Professional Edition, Service Pack 2"},
+      {TKnownWindows::XPSP3, true, false,
+       "Microsoft Windows XP, Professional Edition, Service Pack 3"},
+      {TKnownWindows::XPx64SP2, true, false,
+       "Microsoft Windows XP x64, Professional Edition, Service Pack 2"},
+      {TKnownWindows::Server2003SP2, true, false,
+       "Microsoft Windows Server 2003, Standard Edition, Service Pack 2"},
+      {TKnownWindows::Server2003x64SP2, true, false,
+       "Microsoft Windows Server 2003 x64, Standard Edition, Service Pack 2"},
+      {TKnownWindows::VistaSP2, true, false,
+       "Microsoft Windows Vista, Ultimate Edition, Service Pack 2"},
+      {TKnownWindows::Vistax64SP2, true, false,
+       "Microsoft Windows Vista x64, Ultimate Edition, Service Pack 2"},
+      {TKnownWindows::Win7x64SP1, true, false,
+       "Microsoft Windows Vista x64, Ultimate Edition, Service Pack 1"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const TWindowsVersionOverride as(KnownWindows(c.Release));
+    EXPECT_EQ(IsWin2000OrLater(), c.Accepted);
+    EXPECT_EQ(IsWinXP() && !Is64BitWindows() && ServicePackMajor() == 2, c.XPSP2x86);
+    EXPECT_EQ(WindowsVersionName(), c.Name);
+  }
 }
 
 }  // namespace
