@@ -5,6 +5,15 @@
 
 namespace {
 
+using TRegDeleteKeyExW = LONG(WINAPI*)(HKEY, LPCWSTR, REGSAM, DWORD);
+
+// Only 64-bit Windows needs the view for a deletion, and all of them have RegDeleteKeyExW.
+TRegDeleteKeyExW RegDeleteKeyExFn() {
+  static const TRegDeleteKeyExW function = reinterpret_cast<TRegDeleteKeyExW>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegDeleteKeyExW")));
+  return function;
+}
+
 std::wstring KeyPath(const std::string& path) {
   std::wstring wide = Widen(path);
   while (!wide.empty() && wide.back() == L'\\') wide.pop_back();
@@ -36,6 +45,33 @@ TRegKey CreateRegKey(HKEY parent, const std::string& path, REGSAM access, LONG* 
   const LONG status = RegCreateKeyExW(parent, KeyPath(path).c_str(), 0, nullptr, 0,
                                       RegistryAccess(access), nullptr, &raw, nullptr);
   return Finish(status, raw, error);
+}
+
+LONG DeleteRegKeyTree(HKEY parent, const std::string& path) {
+  const std::wstring wide = KeyPath(path);
+  const size_t slash = wide.rfind(L'\\');
+  const std::wstring name = slash == std::wstring::npos ? wide : wide.substr(slash + 1);
+  if (name.empty()) return ERROR_BADKEY;  // never the parent itself
+  LONG status = ERROR_SUCCESS;
+  const TRegKey owner =
+      slash == std::wstring::npos
+          ? TRegKey()
+          : OpenRegKey(parent, Narrow(wide.substr(0, slash)), KEY_ENUMERATE_SUB_KEYS, &status);
+  if (status != ERROR_SUCCESS) return status;
+  const HKEY container = owner ? owner.Get() : parent;
+  {
+    const TRegKey key = OpenRegKey(container, Narrow(name), KEY_READ, &status);
+    if (!key) return status;
+    for (const std::string& sub : RegSubKeyNames(key.Get())) {
+      const LONG subStatus = DeleteRegKeyTree(key.Get(), sub);
+      if (subStatus != ERROR_SUCCESS && status == ERROR_SUCCESS) status = subStatus;
+    }
+  }
+  if (status != ERROR_SUCCESS) return status;
+  // A 32-bit caller's plain RegDeleteKey may be redirected even below a 64-bit handle.
+  const REGSAM view = RegistryAccess(0);
+  if (view != 0 && RegDeleteKeyExFn()) return RegDeleteKeyExFn()(container, name.c_str(), view, 0);
+  return RegDeleteKeyW(container, name.c_str());
 }
 
 std::vector<std::string> RegSubKeyNames(HKEY key) {

@@ -20,5 +20,9 @@ TRegKey OpenRegKey(HKEY parent, const std::string& path, REGSAM access, LONG* er
 // Opens the key, creating it and its missing ancestors first.
 TRegKey CreateRegKey(HKEY parent, const std::string& path, REGSAM access, LONG* error = nullptr);
 
+// Deletes the key with everything below it, in the same view. ERROR_SUCCESS when it is gone,
+// else the first error that kept a key from going.
+LONG DeleteRegKeyTree(HKEY parent, const std::string& path);
+
 // The names of the key's direct sub-keys, in the registry's order.
 std::vector<std::string> RegSubKeyNames(HKEY key);

@@ -70,3 +70,25 @@ TEST_F(RegistryKeys, ListsSubKeyNamesOfAnyLength) {
   ASSERT_TRUE(leaf);
   EXPECT_TRUE(RegSubKeyNames(leaf.Get()).empty());
 }
+
+TEST_F(RegistryKeys, DeletesATreeInThe64BitViewOnly) {
+  const std::string tree = std::string(Base) + "\\Tree";
+  for (const char* key : {"\\a\\b\\c", "\\d", ""})
+    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, tree + key, KEY_READ));
+  HKEY raw = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, tree.c_str(), 0, nullptr, 0, KEY_READ | KEY_WOW64_32KEY,
+                            nullptr, &raw, nullptr),
+            ERROR_SUCCESS);
+  TRegKey(raw).Reset();
+  const TRegKey base = OpenRegKey(HKEY_LOCAL_MACHINE, Base, KEY_READ);
+  ASSERT_TRUE(base);
+
+  EXPECT_EQ(DeleteRegKeyTree(base.Get(), ""), ERROR_BADKEY) << "an empty path names no key";
+  EXPECT_EQ(DeleteRegKeyTree(HKEY_LOCAL_MACHINE, tree + "\\missing"), ERROR_FILE_NOT_FOUND);
+  EXPECT_TRUE(ExistsInView(tree + "\\a\\b\\c", KEY_WOW64_64KEY));
+
+  EXPECT_EQ(DeleteRegKeyTree(HKEY_LOCAL_MACHINE, tree + "\\"), ERROR_SUCCESS);
+  EXPECT_FALSE(ExistsInView(tree, KEY_WOW64_64KEY));
+  EXPECT_TRUE(ExistsInView(Base, KEY_WOW64_64KEY));
+  EXPECT_TRUE(ExistsInView(tree, KEY_WOW64_32KEY));
+}
