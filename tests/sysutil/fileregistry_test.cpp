@@ -9,6 +9,8 @@
 #include "sysutil/handles.h"
 #include "sysutil/textconv.h"
 #include "tests/bed/files.h"
+#include "tests/bed/registryfixture.h"
+#include "tests/bed/scratch.h"
 #include "tests/sysutil/settingsfolder.h"
 
 namespace {
@@ -222,4 +224,29 @@ TEST(FileRegistry, ReadIntegerSharesTheFileWithReadersOnly) {
   }
   EXPECT_EQ(settings.ReadInteger("Language"), 10);
   EXPECT_TRUE(DeleteFileW(file.c_str()));
+}
+
+// A user whose application-data folder is gone: keys resolve against the working directory.
+TEST(FileRegistry, WithoutAFolderKeysResolveAgainstTheWorkingDirectory) {
+  TRegistryFixture registry;
+  registry.SetString(HKEY_CURRENT_USER,
+                     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+                     L"AppData", L"C:\\cardmend-no-such-folder");
+  registry.SetString(HKEY_CURRENT_USER,
+                     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                     L"AppData", L"C:\\cardmend-no-such-folder");
+  const TScratchFolder scratch(L"working");
+  const TSettingsFolder zqm(scratch.Path(), kKey);
+  zqm.WriteValue(L"Language", "\x0c");
+  wchar_t previous[MAX_PATH] = L"";
+  GetCurrentDirectoryW(MAX_PATH, previous);
+  ASSERT_TRUE(SetCurrentDirectoryW(scratch.Path().c_str()));
+
+  TFileRegistry settings;
+  const bool opened = settings.OpenKeyReadOnly(Narrow(kKey));
+  const std::int32_t value = settings.ReadInteger("Language");
+  SetCurrentDirectoryW(previous);
+  EXPECT_EQ(settings.BaseFolder(), "");
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(value, 12);
 }
