@@ -19,8 +19,9 @@ F Find(const TModule& module, const char* name) {
   return reinterpret_cast<F>(reinterpret_cast<void (*)()>(address));
 }
 
-// Functions that Windows NT 4 lacks: resolved at start, released at the end. ACLAPI.DLL
-// is asked first; advapi32's answer, when it loads, replaces that one.
+// Security functions that older Windows lacks or keeps in ACLAPI.DLL: resolved at start,
+// released at the end. ACLAPI.DLL is asked first; advapi32's answer, when it loads,
+// replaces that one.
 class TByNameFunctions {
  public:
   TByNameFunctions()
