@@ -73,7 +73,7 @@ std::uint8_t LanguageIndex() {
   return index;
 }
 
-std::uint8_t DetectLanguageIndex() {
+std::uint8_t DetectLanguageIndex() try {
   std::int32_t value = 0;
   switch (ReadRegistrySetting(value)) {
     case TRegistrySetting::Found: return LanguageIndexOf(value);
@@ -87,6 +87,9 @@ std::uint8_t DetectLanguageIndex() {
     index = LanguageIndexOf(files.ReadInteger("Language"));
   files.CloseKey();
   return index;
+} catch (...) {
+  // Runs before main: nothing may escape, and English is the answer to any trouble.
+  return kEnglish;
 }
 
 std::uint8_t LanguageIndexOf(std::int32_t primaryLanguage) {
