@@ -35,7 +35,9 @@ const char* const kTexts[SharedTextRows][kColumns] = {
 enum class TRegistrySetting { Missing, Unreadable, Found };
 
 // The registry decides as soon as the value exists, even when it cannot be read as an
-// integer.
+// integer. Opened directly rather than through OpenRegKey: this runs before main, when the
+// WOW64 answer that OpenRegKey keeps may not be ready yet, and HKCU\Software is one key in
+// both views anyway.
 TRegistrySetting ReadRegistrySetting(std::int32_t& value) {
   HKEY raw = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &raw) != ERROR_SUCCESS)
