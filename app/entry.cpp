@@ -2,6 +2,7 @@
 
 #include "app/mainform.h"
 #include "sysutil/handles.h"
+#include "sysutil/windowsversion.h"
 #include "ui/application.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, wchar_t*, int) {
@@ -11,6 +12,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, wchar_t*, int) {
       PostMessageW(first, TCardmendMainForm::WM_RESTOREWIZARD, 0, 0);
     return 0;
   }
+  // The version record is read once, before any window exists; everything later asks it.
+  InitWindowsVersion();
   TCardmendMainForm form;
   form.Show();
   Application().Run();

@@ -14,8 +14,6 @@ F KernelFunction(const char* name) {
   return reinterpret_cast<F>(reinterpret_cast<void (*)()>(address));
 }
 
-// Windows 2000 and XP before SP2 lack it.
-const TIsWow64Process IsWow64ProcessFn = KernelFunction<TIsWow64Process>("IsWow64Process");
 
 void EnableShutdownPrivilege() {
   HANDLE raw = nullptr;
@@ -109,8 +107,11 @@ bool IsWindowsNT() {
 }
 
 bool IsWow64() {
+  // Resolved on the first call, which may come from another unit's start-up: a namespace
+  // variable could still be unset then. Windows 2000 and XP before SP2 lack the function.
+  static const auto isWow64Process = KernelFunction<TIsWow64Process>("IsWow64Process");
   BOOL wow64 = FALSE;
-  return IsWow64ProcessFn && IsWow64ProcessFn(GetCurrentProcess(), &wow64) && wow64;
+  return isWow64Process && isWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
 
 bool ForceForeground(HWND window) {
