@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <utility>
 
 #include "ui/gdiobject.h"
 
@@ -11,8 +12,15 @@ class TBitmap {
  public:
   TBitmap() = default;
   TBitmap(int width, int height);  // fully transparent
-  TBitmap(TBitmap&&) noexcept = default;
-  TBitmap& operator=(TBitmap&&) noexcept = default;
+  TBitmap(TBitmap&& o) noexcept { *this = std::move(o); }
+  // The moved-from bitmap is left empty, not pointing into pixels it no longer owns.
+  TBitmap& operator=(TBitmap&& o) noexcept {
+    FWidth = std::exchange(o.FWidth, 0);
+    FHeight = std::exchange(o.FHeight, 0);
+    FBits = std::exchange(o.FBits, nullptr);
+    FObject = std::move(o.FObject);
+    return *this;
+  }
 
   TBitmap Copy() const;
   void SetSize(int width, int height);

@@ -160,6 +160,18 @@ TEST(Panel, FrameIsOnePixelOfItsColour) {
   EXPECT_EQ(picture.Pixel(1, 1), RGB(255, 255, 255));
 }
 
+TEST(Bitmap, AMovedFromBitmapIsEmpty) {
+  TBitmap first(3, 2);
+  TBitmap second(std::move(first));
+  EXPECT_TRUE(first.Empty());
+  EXPECT_EQ(first.Width(), 0);
+  EXPECT_EQ(first.Pixel(0, 0), CLR_INVALID);
+  EXPECT_EQ(second.Width(), 3);
+  first = std::move(second);
+  EXPECT_TRUE(second.Empty());
+  EXPECT_FALSE(first.Empty());
+}
+
 TEST(ImageList, HandsOutCopiesOfPicturesOfItsSize) {
   TImageList list(16, 16);
   TBitmap mark(16, 16);
