@@ -5,18 +5,11 @@
 #include <string>
 
 #include "sysutil/sharedtexts.h"
+#include "tests/helpers/reportfile.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
-  std::wstring path = commandLine;
-  if (path.size() >= 2 && path.front() == L'"' && path.back() == L'"')
-    path = path.substr(1, path.size() - 2);
+  const std::wstring path = ReportPath(commandLine);
   if (path.empty()) return 2;
   const std::string out = std::to_string(LanguageIndex()) + " " + SharedText(1);
-  const HANDLE file =
-      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return 3;
-  DWORD written = 0;
-  const bool ok = WriteFile(file, out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
-  CloseHandle(file);
-  return ok ? 0 : 4;
+  return WriteReport(path, out) ? 0 : 4;
 }

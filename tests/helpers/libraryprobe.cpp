@@ -8,6 +8,7 @@
 #include "sysutil/handles.h"
 #include "sysutil/security.h"
 #include "sysutil/textconv.h"
+#include "tests/helpers/reportfile.h"
 
 namespace {
 
@@ -22,19 +23,11 @@ std::string LoadedFrom(const wchar_t* name) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
-  std::wstring report = commandLine;
-  if (report.size() >= 2 && report.front() == L'"' && report.back() == L'"')
-    report = report.substr(1, report.size() - 2);
+  const std::wstring report = ReportPath(commandLine);
   if (report.empty()) return 2;
   // Links the security unit, whose start resolves the functions.
   if (RegistryRootName(HKEY_LOCAL_MACHINE).empty()) return 3;
   const std::string text = "aclapi=" + LoadedFrom(L"ACLAPI.DLL") + "\nadvapi32=" +
                            LoadedFrom(L"advapi32.dll") + "\n";
-  const HANDLE raw =
-      CreateFileW(report.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (raw == INVALID_HANDLE_VALUE) return 4;
-  const THandle file(raw);
-  DWORD written = 0;
-  WriteFile(raw, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  return 0;
+  return WriteReport(report, text) ? 0 : 4;
 }

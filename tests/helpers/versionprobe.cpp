@@ -7,6 +7,7 @@
 #include <string>
 
 #include "sysutil/handles.h"
+#include "tests/helpers/reportfile.h"
 
 namespace {
 
@@ -29,9 +30,7 @@ void Line(std::string& out, const char* name, unsigned long value) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
-  std::wstring path = commandLine;
-  if (path.size() >= 2 && path.front() == L'"' && path.back() == L'"')
-    path = path.substr(1, path.size() - 2);
+  const std::wstring path = ReportPath(commandLine);
   if (path.empty()) return 2;
 
   std::string out;
@@ -81,12 +80,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
   Line(out, "tabletpc", GetSystemMetrics(86));     // SM_TABLETPC
   Line(out, "serverr2", GetSystemMetrics(89));     // SM_SERVERR2
 
-  const HANDLE created = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (created == INVALID_HANDLE_VALUE) return 4;
-  const THandle file(created);
-  DWORD written = 0;
-  const BOOL ok =
-      WriteFile(file.Get(), out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
-  return ok && written == out.size() ? 0 : 5;
+  return WriteReport(path, out) ? 0 : 4;
 }
