@@ -21,6 +21,22 @@ BOOL CALLBACK TryAccelerator(HWND h, LPARAM lp) {
   return TRUE;
 }
 
+struct TDialogKeySearch {
+  WPARAM Key;
+  bool Found;
+};
+
+BOOL CALLBACK TryDialogKey(HWND h, LPARAM lp) {
+  auto* search = reinterpret_cast<TDialogKeySearch*>(lp);
+  if (!IsWindowVisible(h) || !IsWindowEnabled(h)) return TRUE;
+  TWindow* window = TWindow::FromHandle(h);
+  if (window && window->DialogKey(search->Key)) {
+    search->Found = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 BOOL CALLBACK CollectEnabled(HWND h, LPARAM lp) {
   if (IsWindowVisible(h) && IsWindowEnabled(h))
     reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
@@ -29,6 +45,10 @@ BOOL CALLBACK CollectEnabled(HWND h, LPARAM lp) {
 
 bool WantsChars(HWND h) {
   return h && (SendMessageW(h, WM_GETDLGCODE, 0, 0) & (DLGC_WANTCHARS | DLGC_WANTALLKEYS));
+}
+
+bool WantsAllKeys(HWND h) {
+  return h && (SendMessageW(h, WM_GETDLGCODE, 0, 0) & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE));
 }
 
 }  // namespace
@@ -114,6 +134,9 @@ bool TForm::PreprocessKey(MSG& msg) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       if (ShortCut(msg)) return true;
+      if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) &&
+          !WantsAllKeys(msg.hwnd))
+        return HandleDialogKey(msg.wParam);
       if (msg.message == WM_KEYDOWN &&
           (msg.wParam == VK_TAB || (msg.wParam >= VK_LEFT && msg.wParam <= VK_DOWN)))
         return IsDialogMessageW(Handle(), &msg) != FALSE;
@@ -126,6 +149,12 @@ bool TForm::PreprocessKey(MSG& msg) {
       return HandleAccelerator(static_cast<wchar_t>(msg.wParam));
   }
   return false;
+}
+
+bool TForm::HandleDialogKey(WPARAM key) {
+  TDialogKeySearch search{key, false};
+  EnumChildWindows(Handle(), &TryDialogKey, reinterpret_cast<LPARAM>(&search));
+  return search.Found;
 }
 
 bool TForm::HandleAccelerator(wchar_t ch) {

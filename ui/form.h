@@ -47,6 +47,7 @@ class TForm : public TWindow {
 
  private:
   bool HandleAccelerator(wchar_t ch);
+  bool HandleDialogKey(WPARAM key);
   void ActivateChanged(WPARAM wp, HWND other);
 
   int FModalResult = mrNone;

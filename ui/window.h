@@ -55,6 +55,9 @@ class TWindow {
 
   // Accelerator: the "&" letter of the caption. True when the window acted on it.
   virtual bool Accelerator(wchar_t ch);
+  // Enter or Esc that the focused control left alone, offered to every control of the
+  // form in turn: a default or cancel button takes it. True when used up.
+  virtual bool DialogKey(WPARAM) { return false; }
 
   // Window-less controls that paint on this window; they must go before it does.
   void AddGraphic(TGraphicControl* control) { FGraphics.push_back(control); }

@@ -132,6 +132,56 @@ TEST(Form, ActivateRunsOnFirstShowAndWhenBackFromOwnDialog) {
   EXPECT_EQ(owner.Activations, 2);
 }
 
+// A dialog: OK answers Enter and Esc belongs to Cancel, wherever the focus is, unless the
+// focused control takes those keys itself.
+class TDialogForm : public TForm {
+ public:
+  TDialogForm() : TForm(L"TDialogForm", FixedDialogStyle), Ok(this), Cancel(this), Other(this) {
+    SetClientSize(300, 100);
+    Ok.SetText("OK");
+    Ok.SetBounds(10, 60, 80, 25);
+    Ok.SetDefault(true);
+    Ok.SetModalResult(mrOk);
+    Cancel.SetText("Cancel");
+    Cancel.SetBounds(100, 60, 80, 25);
+    Cancel.SetCancel(true);
+    Cancel.SetModalResult(mrCancel);
+    Other.SetText("&Other");
+    Other.SetBounds(190, 60, 80, 25);
+  }
+  TButton Ok, Cancel, Other;
+};
+
+int AnswerAfterKey(TDialogForm& dialog, HWND focus, WPARAM key) {
+  TTimer timer;
+  timer.SetInterval(50);
+  int sent = 0;
+  timer.OnTimer = [&] {
+    if (sent++ == 0) {
+      SetFocus(focus);
+      PostMessageW(focus, WM_KEYDOWN, key, 1);
+    } else if (sent > 10) {
+      dialog.SetModalResult(mrNo);  // nobody took the key
+    }
+  };
+  timer.SetEnabled(true);
+  return dialog.ShowModal();
+}
+
+TEST(Form, EnterAndEscReachTheDefaultAndCancelButtons) {
+  TDialogForm dialog;
+  EXPECT_EQ(AnswerAfterKey(dialog, dialog.Other.Handle(), VK_RETURN), mrOk);
+  EXPECT_EQ(AnswerAfterKey(dialog, dialog.Other.Handle(), VK_ESCAPE), mrCancel);
+}
+
+TEST(Form, AControlThatTakesEnterItselfKeepsIt) {
+  TDialogForm dialog;
+  HWND memo = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN,
+                              10, 10, 200, 40, dialog.Handle(), nullptr, nullptr, nullptr);
+  EXPECT_EQ(AnswerAfterKey(dialog, memo, VK_RETURN), mrNo);
+  DestroyWindow(memo);
+}
+
 TEST(Notebook, ShowingAnotherPageTakesTheFocusAlong) {
   TKeyForm form;
   form.Show();
