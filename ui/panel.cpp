@@ -1,5 +1,7 @@
 #include "ui/panel.h"
 
+#include "ui/windowdc.h"
+
 TPanel::TPanel(TWindow* parent) : TPanel(parent, L"TPanel") {}
 
 TPanel::TPanel(TWindow* parent, const wchar_t* className) : TWindow(parent) {
@@ -23,9 +25,8 @@ LRESULT TPanel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     if (msg == WM_NCPAINT) {
-      HDC dc = GetWindowDC(Handle());
-      PaintFrame(dc);
-      ReleaseDC(Handle(), dc);
+      const TWindowDC dc(Handle());
+      PaintFrame(dc.Handle());
       return 0;
     }
     if (msg == WM_PRINT) {
@@ -46,9 +47,8 @@ void TPanel::PaintFrame(HDC dc) {
 void TPanel::Print(HDC dc, DWORD flags) {
   if (flags & PRF_NONCLIENT) PaintFrame(dc);
   if (flags & PRF_CLIENT) {
-    const int saved = SaveDC(dc);
+    const TCanvas inside(dc);  // puts the origin back when done
     OffsetViewportOrgEx(dc, 1, 1, nullptr);
     PaintTo(dc);
-    RestoreDC(dc, saved);
   }
 }

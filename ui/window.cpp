@@ -4,6 +4,7 @@
 
 #include "sysutil/textconv.h"
 #include "ui/application.h"
+#include "ui/windowdc.h"
 
 namespace {
 
@@ -169,8 +170,8 @@ LRESULT TWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void TWindow::PaintBuffered() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(FHandle, &ps);
+  const TPaintDC paint(FHandle);
+  const HDC dc = paint.Handle();
   const RECT r = ClientRect();
   TBitmap buffer(r.right, r.bottom);
   if (!buffer.Empty()) {
@@ -184,7 +185,6 @@ void TWindow::PaintBuffered() {
     source.Select(buffer.Handle());
     BitBlt(dc, 0, 0, r.right, r.bottom, source.Handle(), 0, 0, SRCCOPY);
   }
-  EndPaint(FHandle, &ps);
 }
 
 void TWindow::PaintTo(HDC dc) {
@@ -200,14 +200,10 @@ void TWindow::PaintGraphics(HDC dc) {
   for (TGraphicControl* control : FGraphics) {
     if (!control->Visible()) continue;
     const RECT& r = control->BoundsRect();
-    const int saved = SaveDC(dc);
+    TCanvas canvas(dc);  // puts clip and origin back when done
     IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
     OffsetViewportOrgEx(dc, r.left, r.top, nullptr);
-    {
-      TCanvas canvas(dc);
-      control->Paint(canvas);
-    }
-    RestoreDC(dc, saved);
+    control->Paint(canvas);
   }
 }
 

@@ -210,25 +210,35 @@ TEST(Timer, FiresFromTheLoopOnlyWhileEnabled) {
   EXPECT_EQ(ticks, stopped);
 }
 
+// Closes the message boxes that reach the user meanwhile, remembering their text.
+class TMessageBoxCloser {
+ public:
+  TMessageBoxCloser() {
+    FTimer.SetInterval(100);
+    FTimer.OnTimer = [this] {
+      HWND box = FindWindowW(L"#32770", nullptr);
+      if (!box) return;
+      wchar_t text[256] = L"";
+      GetDlgItemTextW(box, 0xFFFF, text, 256);  // the message box's text
+      Shown.push_back(text);
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+    };
+    FTimer.SetEnabled(true);
+  }
+  std::vector<std::wstring> Shown;
+
+ private:
+  TTimer FTimer;
+};
+
 TEST(Application, AnExceptionFromAHandlerIsShownAndTheProgramGoesOn) {
   TKeyForm form;
   form.Show();
   form.Go->OnClick = [] { throw std::runtime_error("Registry key vanished"); };
-  std::wstring shown;
-  TTimer closer;
-  closer.SetInterval(100);
-  closer.OnTimer = [&] {
-    HWND box = FindWindowW(L"#32770", nullptr);
-    if (!box) return;
-    wchar_t text[256] = L"";
-    GetDlgItemTextW(box, 0xFFFF, text, 256);  // the message box's text
-    shown = text;
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-  };
-  closer.SetEnabled(true);
+  TMessageBoxCloser closer;
   SendMessageW(form.Go->Handle(), BM_CLICK, 0, 0);
-  closer.SetEnabled(false);
-  EXPECT_EQ(shown, L"Registry key vanished");
+  ASSERT_EQ(closer.Shown.size(), 1u);
+  EXPECT_EQ(closer.Shown[0], L"Registry key vanished");
   EXPECT_TRUE(IsWindowVisible(form.Handle()));
 }
 
