@@ -1,37 +1,24 @@
 #include "ui/form.h"
 
+#include <functional>
+
 #include "ui/application.h"
 
 namespace {
 
-struct TAcceleratorSearch {
-  wchar_t Char;
-  bool Found;
+// Offers something to the form's controls, one after the other, until one takes it.
+struct TOffer {
+  std::function<bool(TWindow&)> Take;
+  bool Taken;
 };
 
-BOOL CALLBACK TryAccelerator(HWND h, LPARAM lp) {
-  auto* search = reinterpret_cast<TAcceleratorSearch*>(lp);
+BOOL CALLBACK OfferTo(HWND h, LPARAM lp) {
+  auto* offer = reinterpret_cast<TOffer*>(lp);
   // IsWindowVisible also looks at the parents: controls on hidden pages do not answer.
   if (!IsWindowVisible(h) || !IsWindowEnabled(h)) return TRUE;
   TWindow* window = TWindow::FromHandle(h);
-  if (window && window->Accelerator(search->Char)) {
-    search->Found = true;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-struct TDialogKeySearch {
-  WPARAM Key;
-  bool Found;
-};
-
-BOOL CALLBACK TryDialogKey(HWND h, LPARAM lp) {
-  auto* search = reinterpret_cast<TDialogKeySearch*>(lp);
-  if (!IsWindowVisible(h) || !IsWindowEnabled(h)) return TRUE;
-  TWindow* window = TWindow::FromHandle(h);
-  if (window && window->DialogKey(search->Key)) {
-    search->Found = true;
+  if (window && offer->Take(*window)) {
+    offer->Taken = true;
     return FALSE;
   }
   return TRUE;
@@ -151,16 +138,18 @@ bool TForm::PreprocessKey(MSG& msg) {
   return false;
 }
 
+bool TForm::OfferToControls(std::function<bool(TWindow&)> take) {
+  TOffer offer{std::move(take), false};
+  EnumChildWindows(Handle(), &OfferTo, reinterpret_cast<LPARAM>(&offer));
+  return offer.Taken;
+}
+
 bool TForm::HandleDialogKey(WPARAM key) {
-  TDialogKeySearch search{key, false};
-  EnumChildWindows(Handle(), &TryDialogKey, reinterpret_cast<LPARAM>(&search));
-  return search.Found;
+  return OfferToControls([key](TWindow& w) { return w.DialogKey(key); });
 }
 
 bool TForm::HandleAccelerator(wchar_t ch) {
-  TAcceleratorSearch search{ch, false};
-  EnumChildWindows(Handle(), &TryAccelerator, reinterpret_cast<LPARAM>(&search));
-  return search.Found;
+  return OfferToControls([ch](TWindow& w) { return w.Accelerator(ch); });
 }
 
 LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

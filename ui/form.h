@@ -3,6 +3,7 @@
 // controls first (ShortCut), then handles accelerators and Tab/arrow navigation.
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 #include "ui/window.h"
@@ -46,6 +47,7 @@ class TForm : public TWindow {
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  bool OfferToControls(std::function<bool(TWindow&)> take);
   bool HandleAccelerator(wchar_t ch);
   bool HandleDialogKey(WPARAM key);
   void ActivateChanged(WPARAM wp, HWND other);

@@ -3,31 +3,12 @@
 // its owner; select them through TCanvas, which puts the previous objects back.
 #include <windows.h>
 
-#include <utility>
+#include "sysutil/handles.h"
 
-class TGdiObject {
- public:
-  TGdiObject() = default;
-  explicit TGdiObject(HGDIOBJ h) : FHandle(h) {}
-  TGdiObject(const TGdiObject&) = delete;
-  TGdiObject& operator=(const TGdiObject&) = delete;
-  TGdiObject(TGdiObject&& o) noexcept : FHandle(std::exchange(o.FHandle, nullptr)) {}
-  TGdiObject& operator=(TGdiObject&& o) noexcept {
-    if (this != &o) Reset(std::exchange(o.FHandle, nullptr));
-    return *this;
-  }
-  ~TGdiObject() { Reset(); }
-
-  HGDIOBJ Get() const { return FHandle; }
-  explicit operator bool() const { return FHandle != nullptr; }
-  void Reset(HGDIOBJ h = nullptr) {
-    if (FHandle) DeleteObject(FHandle);
-    FHandle = h;
-  }
-
- private:
-  HGDIOBJ FHandle = nullptr;
+struct TDeleteObject {
+  void operator()(HGDIOBJ h) const { DeleteObject(h); }
 };
+using TGdiObject = TOwned<HGDIOBJ, TDeleteObject, nullptr>;
 
 class TBrush {
  public:
