@@ -33,8 +33,11 @@ class TOwned {
 struct TCloseHandle { void operator()(HANDLE h) const { CloseHandle(h); } };
 struct TFreeLibrary { void operator()(HMODULE h) const { FreeLibrary(h); } };
 struct TRegCloseKey { void operator()(HKEY h) const { RegCloseKey(h); } };
+struct TCloseServiceHandle { void operator()(SC_HANDLE h) const { CloseServiceHandle(h); } };
 
 // Process, thread, token, mutex and event handles (NULL when empty).
 using THandle = TOwned<HANDLE, TCloseHandle, nullptr>;
 using TModule = TOwned<HMODULE, TFreeLibrary, nullptr>;
 using TRegKey = TOwned<HKEY, TRegCloseKey, nullptr>;
+// Service manager and service handles.
+using TServiceHandle = TOwned<SC_HANDLE, TCloseServiceHandle, nullptr>;

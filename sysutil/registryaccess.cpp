@@ -1,5 +1,6 @@
 #include "sysutil/registryaccess.h"
 
+#include "sysutil/registryfault.h"
 #include "sysutil/system.h"
 #include "sysutil/textconv.h"
 
@@ -20,7 +21,6 @@ std::wstring KeyPath(const std::string& path) {
   return wide;
 }
 
-// Every open and create ends here, so this is the one place to watch or fail them.
 TRegKey Finish(LONG status, HKEY raw, LONG* error) {
   if (error) *error = status;
   return status == ERROR_SUCCESS ? TRegKey(raw) : TRegKey();
@@ -34,6 +34,8 @@ REGSAM RegistryAccess(REGSAM access) {
 }
 
 TRegKey OpenRegKey(HKEY parent, const std::string& path, REGSAM access, LONG* error) {
+  if (const LONG fault = InjectedRegistryFault(TRegistryCall::Open, path))
+    return Finish(fault, nullptr, error);
   HKEY raw = nullptr;
   const LONG status =
       RegOpenKeyExW(parent, KeyPath(path).c_str(), 0, RegistryAccess(access), &raw);
@@ -41,6 +43,8 @@ TRegKey OpenRegKey(HKEY parent, const std::string& path, REGSAM access, LONG* er
 }
 
 TRegKey CreateRegKey(HKEY parent, const std::string& path, REGSAM access, LONG* error) {
+  if (const LONG fault = InjectedRegistryFault(TRegistryCall::Create, path))
+    return Finish(fault, nullptr, error);
   HKEY raw = nullptr;
   const LONG status = RegCreateKeyExW(parent, KeyPath(path).c_str(), 0, nullptr, 0,
                                       RegistryAccess(access), nullptr, &raw, nullptr);
