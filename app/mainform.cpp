@@ -1,6 +1,9 @@
 #include "app/mainform.h"
 
+#include "app/requirementmarks.h"
+#include "sysutil/security.h"
 #include "sysutil/system.h"
+#include "sysutil/windowsversion.h"
 #include "sysutil/wait.h"
 #include "ui/application.h"
 
@@ -36,12 +39,52 @@ TCardmendMainForm::TCardmendMainForm()
   BuildStartPage();
   BuildProgressPage();
   BuildFinishPage();
+  AddRequirementMarks(ImageList1);
 
   Timer1.SetInterval(100);
   Timer1.OnTimer = [this] { Timer1Timer(); };
+
+  ComputeVariantFlags();
+  LoadPCSCLibrary();
+  ShowRequirements();
+  PollPCSCStatus();
+  ShowPCSCStatus();
 }
 
-TCardmendMainForm::~TCardmendMainForm() { Timer1.SetEnabled(false); }
+TCardmendMainForm::~TCardmendMainForm() {
+  Timer1.SetEnabled(false);
+  FreePCSCLibrary();
+}
+
+void TCardmendMainForm::ComputeVariantFlags() {
+  const TVariantFlags flags = ::ComputeVariantFlags();
+  FXPSP2 = flags.XPSP2;
+  F2003OrXP64 = flags.Is2003OrXP64;
+  FVista64 = flags.Vista64;
+}
+
+void TCardmendMainForm::ShowMark(TImage& image, int index) {
+  ImageList1.GetBitmap(index, FBitmap);
+  image.SetPicture(FBitmap);
+}
+
+void TCardmendMainForm::ShowRequirements() {
+  ShowMark(*WinImage, IsWin2000OrLater() ? rmMet : rmNotMet);
+  ShowMark(*AdminImage, IsUserAdmin() ? rmMet : rmNotMet);
+}
+
+void TCardmendMainForm::PollPCSCStatus() {
+  const bool running = FPCSC.Responds();
+  if (running == FPCSCRunning) return;
+  FPCSCRunning = running;
+  ShowPCSCStatus();
+}
+
+void TCardmendMainForm::ShowPCSCStatus() {
+  LabelPCSC->SetText(FPCSCRunning ? " The Smart Card Resource Manager is running."
+                                  : " The Smart Card Resource Manager is not running.");
+  ShowMark(*PCSCImage, FPCSCRunning ? rmMet : rmNotMet);
+}
 
 TPanel& TCardmendMainForm::Box(TNotebookPage& page, int top, int height) {
   auto& box = Add<TPanel>(page);
@@ -106,7 +149,7 @@ void TCardmendMainForm::BuildStartPage() {
   StatusLabel = &AddHeading(upper, 12, 120, " PC/SC Status");
   PCSCImage = &Add<TImage>(upper);
   PCSCImage->SetBounds(28, 135, 16, 16);
-  LabelPCSC = &AddLabel(upper, 48, 136, " The Smart Card Resource Manager is not running.");
+  LabelPCSC = &AddLabel(upper, 48, 136, "");
   AboutLabel = &AddHeading(upper, 12, 162, " About");
   VersionsLabel = &AddWrapped(upper, 28, 178, 333, 14, "Cardmend");
   CopyrightLabel = &AddWrapped(upper, 28, 192, 333, 14, "");
@@ -198,7 +241,9 @@ void TCardmendMainForm::Timer1Timer() {
       if (!Form.FClosing) Form.Timer1.SetEnabled(true);
     }
   } reArm{*this};
-  if (++FTickCount >= 10) FTickCount = 0;
+  if (++FTickCount < 10) return;
+  FTickCount = 0;
+  if (Notebook1.PageIndex() == StartPage) PollPCSCStatus();
 }
 
 void TCardmendMainForm::ProgressStep(const std::string& text, DWORD ms) {

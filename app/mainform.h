@@ -8,9 +8,13 @@
 #include <vector>
 
 #include "app/diaglog.h"
+#include "app/pcsc.h"
+#include "app/windowsfamily.h"
+#include "ui/bitmap.h"
 #include "ui/button.h"
 #include "ui/form.h"
 #include "ui/image.h"
+#include "ui/imagelist.h"
 #include "ui/label.h"
 #include "ui/notebook.h"
 #include "ui/panel.h"
@@ -33,6 +37,16 @@ class TCardmendMainForm : public TForm {
   void Log(std::string_view text) { FLog.Log(text); }
   void ShowLog() const { FLog.ShowLog(); }
   void ProgressStep(const std::string& text, DWORD ms);
+
+  // The environment checks of the start page and the repair run.
+  void LoadPCSCLibrary() { FPCSC.Load(); }
+  void FreePCSCLibrary() { FPCSC.Free(); }
+  bool PCSCLoaded() const { return FPCSC.Loaded(); }
+  void PollPCSCStatus();
+  void ShowPCSCStatus();
+  void ShowRequirements();
+  bool CheckPCSC() { return FPCSC.Check(FLog); }
+  bool PCSCRunning() const { return FPCSCRunning; }
 
   void StartKnopfClick();
   void AbbruchKnopfClick();
@@ -67,7 +81,16 @@ class TCardmendMainForm : public TForm {
     return added;
   }
 
+  void ComputeVariantFlags();
+  void ShowMark(TImage& image, int index);
+
   TDiagnosticLog FLog;
+  TPCSCLibrary FPCSC;
+  bool FPCSCRunning = false;
+  bool FXPSP2 = false;
+  bool F2003OrXP64 = false;
+  bool FVista64 = false;
+  TBitmap FBitmap;  // pictures of the image list pass through it on their way to an image
   bool FClosing = false;
   int FTickCount = 0;
 
@@ -103,6 +126,7 @@ class TCardmendMainForm : public TForm {
   TLabel* Label2_2 = nullptr;
   TButton* FertigstellenKnopf = nullptr;
   TTimer Timer1;
+  TImageList ImageList1{16, 16};
 
  private:
   // Own every control on the pages; destroyed before the notebook that holds them, and
