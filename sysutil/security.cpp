@@ -47,6 +47,16 @@ class TByNameFunctions {
 
 const TByNameFunctions ByName;
 
+int MissingScopes = 0;
+
+TSetNamedSecurityInfoA SetNamedSecurityInfoFunction() {
+  return MissingScopes > 0 ? nullptr : ByName.SetNamedSecurityInfo;
+}
+
+TAddAccessAllowedAceEx AddAccessAllowedAceExFunction() {
+  return MissingScopes > 0 ? nullptr : ByName.AddAccessAllowedAceEx;
+}
+
 class TAdministratorsSid {
  public:
   TAdministratorsSid() {
@@ -104,7 +114,7 @@ std::string RegistryRootName(HKEY root) {
 }
 
 int TakeOwnership(HKEY root, const std::string& path, bool recurse) {
-  if (!ByName.SetNamedSecurityInfo || RegistryRootName(root).empty() || path.empty()) return 1;
+  if (!SetNamedSecurityInfoFunction() || RegistryRootName(root).empty() || path.empty()) return 1;
   const std::string keyPath = WithBackslash(path);
   const TAdministratorsSid administrators;
   if (!administrators.Get()) return 2;
@@ -178,6 +188,14 @@ bool IsUserAdmin() {
 
 bool Security::AddAccessAllowedAceEx(PACL acl, DWORD revision, DWORD aceFlags, DWORD accessMask,
                                      PSID sid) {
-  return ByName.AddAccessAllowedAceEx &&
-         ByName.AddAccessAllowedAceEx(acl, revision, aceFlags, accessMask, sid);
+  const TAddAccessAllowedAceEx add = AddAccessAllowedAceExFunction();
+  if (!add) {
+    SetLastError(ERROR_PROC_NOT_FOUND);
+    return false;
+  }
+  return add(acl, revision, aceFlags, accessMask, sid) != FALSE;
 }
+
+TMissingSecurityFunctions::TMissingSecurityFunctions() { ++MissingScopes; }
+
+TMissingSecurityFunctions::~TMissingSecurityFunctions() { --MissingScopes; }

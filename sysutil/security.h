@@ -38,6 +38,17 @@ bool HasEnabledAdministrators(const TOKEN_GROUPS& groups);
 
 // Windows declares AddAccessAllowedAceEx itself; this one is looked up by name at start.
 namespace Security {
-// False when advapi32 lacks the function or the call failed.
+// False when advapi32 lacks the function (last error ERROR_PROC_NOT_FOUND) or the call
+// failed.
 bool AddAccessAllowedAceEx(PACL acl, DWORD revision, DWORD aceFlags, DWORD accessMask, PSID sid);
 }  // namespace Security
+
+// For tests: while it lives, the functions looked up by name count as missing, as on a
+// Windows that lacks them (TakeOwnership gives 1, AddAccessAllowedAceEx fails). Scopes nest.
+class TMissingSecurityFunctions {
+ public:
+  TMissingSecurityFunctions();
+  TMissingSecurityFunctions(const TMissingSecurityFunctions&) = delete;
+  TMissingSecurityFunctions& operator=(const TMissingSecurityFunctions&) = delete;
+  ~TMissingSecurityFunctions();
+};
