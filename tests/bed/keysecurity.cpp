@@ -8,6 +8,7 @@
 #include "sysutil/handles.h"
 #include "sysutil/registryaccess.h"
 #include "sysutil/security.h"
+#include "sysutil/textconv.h"
 
 namespace {
 
@@ -16,7 +17,9 @@ constexpr SECURITY_INFORMATION OwnerAndDacl =
 
 TRegKey OpenKey(HKEY parent, const std::string& path, REGSAM access) {
   HKEY raw = nullptr;
-  if (RegOpenKeyExA(parent, path.c_str(), 0, access | KEY_WOW64_64KEY, &raw) != ERROR_SUCCESS)
+  // The W call: Wine's A calls refuse paths longer than MAX_PATH, which deep trees reach.
+  if (RegOpenKeyExW(parent, Widen(path).c_str(), 0, access | KEY_WOW64_64KEY, &raw) !=
+      ERROR_SUCCESS)
     return TRegKey();
   return TRegKey(raw);
 }
