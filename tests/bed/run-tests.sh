@@ -18,4 +18,5 @@ wineserver -p
 # Start the prefix's own processes (services, the desktop) now, away from CTest's output
 # pipes: a test's pipe held open by one of them would never reach end-of-file.
 wine cmd /c exit </dev/null >/dev/null 2>&1
+"$root/tests/bed/install-scsubsystem.sh" "$build"
 ctest --test-dir "$build" --output-on-failure --no-tests=error "${@:2}"

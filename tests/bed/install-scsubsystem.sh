@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# install-scsubsystem.sh BUILD: puts the test smart-card subsystem into the current
+# WINEPREFIX, whose wineserver runs. Wine has neither an SCardSvr service nor a working
+# WINSCARD.DLL; the doubles from BUILD/doubles stand in for them.
+set -euo pipefail
+doubles=$(cd "$1/doubles" && pwd)
+windows="$WINEPREFIX/drive_c/windows"
+# A 32-bit program asking for system32 gets syswow64, while the service manager starts a
+# service's image from the 64-bit system32: both need the service program.
+cp "$doubles/SCardSvr.exe" "$windows/system32/SCardSvr.exe"
+cp "$doubles/SCardSvr.exe" "$windows/syswow64/SCardSvr.exe"
+# Over Wine's stub; Wine prefers its own copy unless told otherwise.
+cp "$doubles/winscard.dll" "$windows/syswow64/winscard.dll"
+wine reg add 'HKCU\Software\Wine\DllOverrides' /v winscard /d native,builtin /f >/dev/null 2>&1
+wine "$windows/syswow64/SCardSvr.exe" install </dev/null >/dev/null 2>&1
+wine net start ScardSvr </dev/null >/dev/null 2>&1

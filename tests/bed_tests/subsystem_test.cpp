@@ -1,0 +1,216 @@
+#include "tests/bed/scsubsystem.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+
+#include "sysutil/registryaccess.h"
+#include "tests/doubles/scardsvr/registration.h"
+
+namespace {
+
+const char kServiceKey[] = "SYSTEM\\CurrentControlSet\\Services\\SCardSvr";
+const char kCalais[] = "Software\\Microsoft\\Cryptography\\Calais";
+const wchar_t kLocalService[] = L"NT AUTHORITY\\LocalService";
+
+std::wstring RegText(const char* key, const wchar_t* name) {
+  const TRegKey open = OpenRegKey(HKEY_LOCAL_MACHINE, key, KEY_QUERY_VALUE);
+  wchar_t value[256] = L"";
+  DWORD size = sizeof(value) - sizeof(wchar_t), type = 0;
+  if (!open || RegQueryValueExW(open.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(value),
+                                &size) != ERROR_SUCCESS)
+    return L"<none>";
+  if (type != REG_DWORD) return value;
+  DWORD number = 0;
+  CopyMemory(&number, value, sizeof(number));
+  return std::to_wstring(number);
+}
+
+void SetRegDword(const char* key, const wchar_t* name, DWORD value) {
+  const TRegKey open = OpenRegKey(HKEY_LOCAL_MACHINE, key, KEY_SET_VALUE);
+  ASSERT_TRUE(open);
+  ASSERT_EQ(RegSetValueExW(open.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                           sizeof(value)),
+            ERROR_SUCCESS);
+}
+
+bool KeyOpens(const std::string& path, REGSAM access = KEY_READ) {
+  return static_cast<bool>(OpenRegKey(HKEY_LOCAL_MACHINE, path, access));
+}
+
+// Everything a state is made of, as the program and the manager can see it.
+struct TObserved {
+  bool Running = true;
+  bool KnownToManager = true;
+  DWORD ManagerStart = SERVICE_AUTO_START;
+  std::wstring ManagerAccount = kLocalService;
+  std::wstring ManagerGroup = L"SmartCardGroup";
+  bool ServiceKey = true;
+  std::wstring Start = L"2";
+  std::wstring Type = L"32";
+  std::wstring ObjectName = kLocalService;
+  std::wstring Group = L"SmartCardGroup";
+  std::wstring ServiceSidType = L"1";
+  std::wstring DependOnService = L"PlugPlay";
+  bool CalaisReadable = true;
+  bool CalaisFullAccess = true;
+  bool Current = true, Readers = true, SmartCards = true;
+  bool SCardDrvKey = false;
+  bool SCardDrvKnown = false;
+
+  bool operator==(const TObserved&) const = default;
+};
+
+void PrintTo(const TObserved& o, std::ostream* out) {
+  auto text = [](const std::wstring& w) { return std::string(w.begin(), w.end()); };
+  *out << "running " << o.Running << ", known " << o.KnownToManager << " (start "
+       << o.ManagerStart << ", account " << text(o.ManagerAccount) << ", group "
+       << text(o.ManagerGroup) << "), key " << o.ServiceKey << " (Start " << text(o.Start)
+       << ", Type " << text(o.Type) << ", ObjectName " << text(o.ObjectName) << ", Group "
+       << text(o.Group) << ", ServiceSidType " << text(o.ServiceSidType) << ", DependOnService "
+       << text(o.DependOnService) << "), Calais read "
+       << o.CalaisReadable << " full " << o.CalaisFullAccess << ", Current " << o.Current
+       << " Readers " << o.Readers << " SmartCards " << o.SmartCards << ", SCardDrv key "
+       << o.SCardDrvKey << " known " << o.SCardDrvKnown;
+}
+
+TObserved Observe() {
+  TObserved o;
+  o.Running = SCardSvrRunning();
+  const std::optional<TManagerView> view = SCardSvrAsManagerSeesIt();
+  o.KnownToManager = view.has_value();
+  o.ManagerStart = view ? view->Start : 0;
+  o.ManagerAccount = view ? view->Account : L"";
+  o.ManagerGroup = view ? view->Group : L"";
+  o.ServiceKey = KeyOpens(kServiceKey);
+  o.Start = RegText(kServiceKey, L"Start");
+  o.Type = RegText(kServiceKey, L"Type");
+  o.ObjectName = RegText(kServiceKey, L"ObjectName");
+  o.Group = RegText(kServiceKey, L"Group");
+  o.ServiceSidType = RegText(kServiceKey, L"ServiceSidType");
+  o.DependOnService = RegText(kServiceKey, L"DependOnService");
+  o.CalaisReadable = KeyOpens(kCalais);
+  o.CalaisFullAccess = KeyOpens(kCalais, KEY_ALL_ACCESS);
+  o.Current = KeyOpens(std::string(kCalais) + "\\Current");
+  o.Readers = KeyOpens(std::string(kCalais) + "\\Readers");
+  o.SmartCards = KeyOpens(std::string(kCalais) + "\\SmartCards");
+  o.SCardDrvKey = KeyOpens("SYSTEM\\CurrentControlSet\\Services\\SCardDrv");
+  const TScmHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+  o.SCardDrvKnown =
+      static_cast<bool>(TScmHandle(OpenServiceW(manager.Get(), L"SCardDrv", SERVICE_QUERY_STATUS)));
+  return o;
+}
+
+struct TStateCase {
+  const char* Label;
+  TSubsystemState State;
+  std::function<void(TObserved&)> Change;  // from the healthy observation
+};
+void PrintTo(const TStateCase& c, std::ostream* out) { *out << c.Label; }
+
+const TStateCase kStates[] = {
+    {"Healthy", TSubsystemState::Healthy, [](TObserved&) {}},
+    {"ServiceStopped", TSubsystemState::ServiceStopped, [](TObserved& o) { o.Running = false; }},
+    {"StartManual", TSubsystemState::StartManual,
+     [](TObserved& o) { o.Running = false, o.ManagerStart = 3, o.Start = L"3"; }},
+    {"StartDisabled", TSubsystemState::StartDisabled,
+     [](TObserved& o) { o.Running = false, o.ManagerStart = 4, o.Start = L"4"; }},
+    {"ObjectNameWrong", TSubsystemState::ObjectNameWrong,
+     [](TObserved& o) { o.ManagerAccount = o.ObjectName = L"LocalSystem"; }},
+    {"ObjectNameMissing", TSubsystemState::ObjectNameMissing,
+     [](TObserved& o) { o.ObjectName = L"<none>"; }},
+    {"GroupMissing", TSubsystemState::GroupMissing,
+     [](TObserved& o) { o.ManagerGroup = L"", o.Group = L"<none>"; }},
+    {"CalaisDenied", TSubsystemState::CalaisDenied,
+     [](TObserved& o) { o.CalaisReadable = o.CalaisFullAccess = false; }},
+    {"CalaisNoAccess", TSubsystemState::CalaisNoAccess,
+     [](TObserved& o) { o.CalaisReadable = o.CalaisFullAccess = false; }},
+    {"CurrentMissing", TSubsystemState::CurrentMissing, [](TObserved& o) { o.Current = false; }},
+    {"ReadersMissing", TSubsystemState::ReadersMissing, [](TObserved& o) { o.Readers = false; }},
+    {"SmartCardsMissing", TSubsystemState::SmartCardsMissing,
+     [](TObserved& o) { o.SmartCards = false; }},
+    {"ServiceMissing", TSubsystemState::ServiceMissing,
+     [](TObserved& o) {
+       o = TObserved{};
+       o.Running = o.KnownToManager = o.ServiceKey = false;
+       o.ManagerStart = 0, o.ManagerAccount = o.ManagerGroup = L"";
+       o.Start = o.Type = o.ObjectName = o.Group = o.ServiceSidType = o.DependOnService = L"<none>";
+     }},
+    {"SCardDrvPresent", TSubsystemState::SCardDrvPresent,
+     [](TObserved& o) { o.SCardDrvKey = o.SCardDrvKnown = true; }},
+};
+
+class SubsystemStates : public testing::TestWithParam<TStateCase> {};
+
+TEST_P(SubsystemStates, ProduceTheirStateAndHealthyUndoesIt) {
+  {
+    const TSubsystemScope scope(GetParam().State);
+    ASSERT_FALSE(HasFatalFailure());
+    TObserved expected;
+    GetParam().Change(expected);
+    EXPECT_EQ(Observe(), expected);
+  }
+  EXPECT_EQ(Observe(), TObserved{});
+}
+
+INSTANTIATE_TEST_SUITE_P(All, SubsystemStates, testing::ValuesIn(kStates),
+                         [](const auto& param) { return std::string(param.param.Label); });
+
+TEST(SCardSvrDouble, StartsThroughNetStartAndStopsThroughTheLibrary) {
+  const TSubsystemScope scope(TSubsystemState::ServiceStopped);
+  ASSERT_FALSE(SCardSvrRunning());
+  EXPECT_EQ(RunNet(L"start ScardSvr"), 0u);
+  EXPECT_TRUE(SCardSvrRunning());
+  EXPECT_TRUE(StopSCardSvr());
+  EXPECT_FALSE(SCardSvrRunning());
+}
+
+TEST(SCardSvrDouble, DisabledDoesNotStart) {
+  const TSubsystemScope scope(TSubsystemState::StartDisabled);
+  EXPECT_NE(RunNet(L"start ScardSvr"), 0u);
+  EXPECT_EQ(StartSCardSvr(), static_cast<DWORD>(ERROR_SERVICE_DISABLED));
+  EXPECT_FALSE(SCardSvrRunning());
+}
+
+TEST(SCardSvrDouble, ManagerSeesARegistryChangeOnlyAfterARestart) {
+  const TSubsystemScope scope(TSubsystemState::ServiceStopped);
+  SetRegDword(kServiceKey, L"Start", SERVICE_DISABLED);
+  EXPECT_EQ(SCardSvrAsManagerSeesIt()->Start, static_cast<DWORD>(SERVICE_AUTO_START));
+  EXPECT_EQ(RunNet(L"start ScardSvr"), 0u);
+  ASSERT_TRUE(StopSCardSvr());
+
+  SimulateRestart();
+  EXPECT_EQ(SCardSvrAsManagerSeesIt()->Start, static_cast<DWORD>(SERVICE_DISABLED));
+  EXPECT_NE(RunNet(L"start ScardSvr"), 0u);
+  EXPECT_FALSE(SCardSvrRunning());
+
+  // And back: an auto-start service runs after the restart without being asked.
+  SetRegDword(kServiceKey, L"Start", SERVICE_AUTO_START);
+  SimulateRestart();
+  EXPECT_TRUE(SCardSvrRunning());
+}
+
+TEST(SCardSvrDouble, ReinstallRegistersAMissingServiceAsHealthy) {
+  const TSubsystemScope scope(TSubsystemState::ServiceMissing);
+  ASSERT_FALSE(SCardSvrAsManagerSeesIt());
+  EXPECT_EQ(RunSCardSvrDouble(L"reinstall"), 0u);
+  EXPECT_EQ(RunNet(L"start ScardSvr"), 0u);
+  EXPECT_EQ(Observe(), TObserved{});
+}
+
+TEST(SCardSvrDouble, ReinstallWritesTheKeyAgainWhenOnlyTheManagerKnowsTheService) {
+  const TSubsystemScope scope;
+  ASSERT_EQ(DeleteRegKeyTree(HKEY_LOCAL_MACHINE, kServiceKey), ERROR_SUCCESS);
+  EXPECT_EQ(RunSCardSvrDouble(L"reinstall"), 0u);
+  EXPECT_EQ(Observe(), TObserved{});
+}
+
+TEST(SCardSvrDouble, ReinstallLeavesAnExistingServiceAlone) {
+  const TSubsystemScope scope(TSubsystemState::StartManual);
+  EXPECT_EQ(RunSCardSvrDouble(L"reinstall"), 0u);
+  EXPECT_EQ(SCardSvrAsManagerSeesIt()->Start, static_cast<DWORD>(SERVICE_DEMAND_START));
+  EXPECT_EQ(RegText(kServiceKey, L"Start"), L"3");
+}
+
+}  // namespace

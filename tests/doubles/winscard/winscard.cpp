@@ -1,0 +1,117 @@
+// The test bed's WINSCARD.DLL: answers from what the real resource manager depends on, the
+// SCardSvr service running and the Calais keys, so that a repair can be seen to work.
+// TEST KNOB: a REG_DWORD under HKLM\Software\CardmendTest\WinSCard (EstablishUser,
+// EstablishSystem, ListReaders) is returned by that call instead of its own answer.
+#include <windows.h>
+
+#include <string>
+
+#include "sysutil/handles.h"
+
+namespace {
+
+using TContext = ULONG_PTR;
+
+constexpr LONG kSuccess = 0;
+constexpr LONG kInvalidHandle = static_cast<LONG>(0x80100003);
+constexpr LONG kInsufficientBuffer = static_cast<LONG>(0x80100008);
+constexpr LONG kInvalidParameter = static_cast<LONG>(0x80100004);
+constexpr LONG kNoService = static_cast<LONG>(0x8010001D);
+constexpr LONG kNoReaders = static_cast<LONG>(0x8010002E);
+constexpr DWORD kUserScope = 0;
+constexpr DWORD kSystemScope = 2;
+
+const wchar_t kCalais[] = L"Software\\Microsoft\\Cryptography\\Calais";
+const wchar_t kReaders[] = L"Software\\Microsoft\\Cryptography\\Calais\\Readers";
+const wchar_t kKnobs[] = L"Software\\CardmendTest\\WinSCard";
+
+struct TCloseScm { void operator()(SC_HANDLE h) const { CloseServiceHandle(h); } };
+using TScmHandle = TOwned<SC_HANDLE, TCloseScm, nullptr>;
+
+// Like the real service, ours is 64-bit in spirit: it reads the 64-bit view.
+TRegKey Open64(const wchar_t* path, REGSAM access) {
+  HKEY raw = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, access | KEY_WOW64_64KEY, &raw) != ERROR_SUCCESS)
+    return TRegKey();
+  return TRegKey(raw);
+}
+
+bool Knob(const wchar_t* name, LONG& answer) {
+  const TRegKey key = Open64(kKnobs, KEY_QUERY_VALUE);
+  DWORD value = 0, size = sizeof(value), type = 0;
+  if (!key || RegQueryValueExW(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                               &size) != ERROR_SUCCESS || type != REG_DWORD)
+    return false;
+  answer = static_cast<LONG>(value);
+  return true;
+}
+
+bool ServiceRunning() {
+  const TScmHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+  if (!manager) return false;
+  const TScmHandle service(OpenServiceW(manager.Get(), L"SCardSvr", SERVICE_QUERY_STATUS));
+  SERVICE_STATUS status{};
+  return service && QueryServiceStatus(service.Get(), &status) &&
+         status.dwCurrentState == SERVICE_RUNNING;
+}
+
+LONG NextContext() {
+  static LONG counter = 0x5C000000;
+  return InterlockedIncrement(&counter);
+}
+
+// The reader names as one multi-string ("a\0b\0\0"), empty when there are none.
+std::string ReaderNames() {
+  const TRegKey key = Open64(kReaders, KEY_ENUMERATE_SUB_KEYS);
+  std::string names;
+  if (!key) return names;
+  for (DWORD i = 0;; ++i) {
+    char name[256];
+    DWORD length = sizeof(name);
+    if (RegEnumKeyExA(key.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS)
+      break;
+    names.append(name, length);
+    names += '\0';
+  }
+  if (!names.empty()) names += '\0';
+  return names;
+}
+
+}  // namespace
+
+extern "C" {
+
+LONG WINAPI SCardEstablishContext(DWORD scope, const void*, const void*, TContext* context) {
+  if (!context) return kInvalidParameter;
+  if (scope != kUserScope && scope != kSystemScope && scope != 1) return kInvalidParameter;
+  LONG answer = kSuccess;
+  if (Knob(scope == kSystemScope ? L"EstablishSystem" : L"EstablishUser", answer) &&
+      answer != kSuccess)
+    return answer;
+  if (!ServiceRunning() || !Open64(kCalais, KEY_READ)) return kNoService;
+  *context = static_cast<TContext>(NextContext());
+  return kSuccess;
+}
+
+LONG WINAPI SCardReleaseContext(TContext context) {
+  return context ? kSuccess : kInvalidHandle;
+}
+
+LONG WINAPI SCardListReadersA(TContext, const char*, char* buffer, DWORD* length) {
+  if (!length) return kInvalidParameter;
+  LONG answer = kSuccess;
+  if (Knob(L"ListReaders", answer) && answer != kSuccess) return answer;
+  const std::string names = ReaderNames();
+  if (names.empty()) return kNoReaders;
+  const DWORD needed = static_cast<DWORD>(names.size());
+  if (buffer && *length < needed) {
+    *length = needed;
+    return kInsufficientBuffer;
+  }
+  if (buffer) CopyMemory(buffer, names.data(), needed);
+  *length = needed;
+  return kSuccess;
+}
+
+}  // extern "C"
