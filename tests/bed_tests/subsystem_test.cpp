@@ -214,3 +214,48 @@ TEST(SCardSvrDouble, ReinstallLeavesAnExistingServiceAlone) {
 }
 
 }  // namespace
+
+namespace {
+
+// What Wine's manager makes of the configuration the repair writes: it starts the program
+// as either type and under any account name, so only the registry shows these wrong.
+struct TAccountCase {
+  const char* Label;
+  DWORD Type;
+  const wchar_t* Account;
+};
+void PrintTo(const TAccountCase& c, std::ostream* out) { *out << c.Label; }
+
+const TAccountCase kAccounts[] = {
+    {"SharedLocalService", SERVICE_WIN32_SHARE_PROCESS, kLocalService},
+    {"OwnLocalService", SERVICE_WIN32_OWN_PROCESS, kLocalService},
+    {"SharedLocalSystem", SERVICE_WIN32_SHARE_PROCESS, L"LocalSystem"},
+    {"OwnNetworkService", SERVICE_WIN32_OWN_PROCESS, L"NT AUTHORITY\\NetworkService"},
+    {"SharedUnknownAccount", SERVICE_WIN32_SHARE_PROCESS, L".\\NoSuchUser"},
+};
+
+class WineManager : public testing::TestWithParam<TAccountCase> {};
+
+TEST_P(WineManager, StartsTheServiceWhateverItsTypeAndAccount) {
+  const TSubsystemScope scope(TSubsystemState::ServiceStopped);
+  const TScmHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+  const TScmHandle service(OpenServiceW(manager.Get(), L"SCardSvr", SERVICE_CHANGE_CONFIG));
+  ASSERT_TRUE(ChangeServiceConfigW(service.Get(), GetParam().Type, SERVICE_NO_CHANGE,
+                                   SERVICE_NO_CHANGE, nullptr, nullptr, nullptr, L"PlugPlay\0",
+                                   GetParam().Account, L"", nullptr))
+      << "error " << GetLastError();
+  EXPECT_EQ(RunNet(L"start ScardSvr"), 0u);
+  EXPECT_TRUE(SCardSvrRunning());
+}
+
+INSTANTIATE_TEST_SUITE_P(All, WineManager, testing::ValuesIn(kAccounts),
+                         [](const auto& param) { return std::string(param.param.Label); });
+
+TEST(SCardSvrDouble, RestartKeepsKeySecurityBecauseTheWineserverStays) {
+  const TSubsystemScope scope(TSubsystemState::CalaisDenied);
+  SimulateRestart();
+  EXPECT_FALSE(KeyOpens(kCalais));
+  EXPECT_TRUE(SCardSvrRunning());
+}
+
+}  // namespace
