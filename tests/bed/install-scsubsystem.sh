@@ -9,6 +9,9 @@ windows="$WINEPREFIX/drive_c/windows"
 # service's image from the 64-bit system32: both need the service program.
 cp "$doubles/SCardSvr.exe" "$windows/system32/SCardSvr.exe"
 cp "$doubles/SCardSvr.exe" "$windows/syswow64/SCardSvr.exe"
+# For svchost.exe, when the image path is the svchost form: the manager starts the 32-bit
+# svchost for a service that a 32-bit program registered (Wine notes that as WOW64=1).
+cp "$doubles/SCardSvr.dll" "$windows/syswow64/SCardSvr.dll"
 # Over Wine's stub; Wine prefers its own copy unless told otherwise.
 cp "$doubles/winscard.dll" "$windows/syswow64/winscard.dll"
 wine reg add 'HKCU\Software\Wine\DllOverrides' /v winscard /d native,builtin /f >/dev/null 2>&1

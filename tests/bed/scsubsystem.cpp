@@ -19,6 +19,7 @@ const char kReaders[] = "Software\\Microsoft\\Cryptography\\Calais\\Readers";
 const char* const kCalaisSubKeys[] = {"Current", "Readers", "SmartCards"};
 const char kKnobs[] = "Software\\CardmendTest\\WinSCard";
 constexpr DWORD kWaitMs = 15000;
+const wchar_t kSvchostImage[] = L"%SystemRoot%\\system32\\svchost.exe -k LocalService";
 
 // The values the healthy key holds; Wine's manager adds the last two itself.
 const wchar_t* const kHealthyValues[] = {L"Type",        L"Start",          L"ErrorControl",
@@ -81,14 +82,15 @@ void StartWineboot() {
 
 // Changes what both the manager and the registry hold; SERVICE_NO_CHANGE elsewhere.
 // Wine 8's manager drops the dependencies when none are given, so they always are.
-void Reconfigure(DWORD start, const wchar_t* group, const wchar_t* account) {
+void Reconfigure(DWORD start, const wchar_t* group, const wchar_t* account,
+                 const wchar_t* image = nullptr) {
   const TScmHandle service = Service(L"SCardSvr");
   ASSERT_TRUE(service) << "SCardSvr is not registered";
   std::wstring dependencies;
   for (const std::wstring& name : HealthyConfig().DependOnService) dependencies += name + L'\0';
   dependencies += L'\0';
   ASSERT_TRUE(ChangeServiceConfigW(service.Get(), SERVICE_NO_CHANGE, start, SERVICE_NO_CHANGE,
-                                   nullptr, group, nullptr, dependencies.c_str(), account,
+                                   image, group, nullptr, dependencies.c_str(), account,
                                    nullptr, nullptr))
       << "error " << GetLastError();
 }
@@ -250,12 +252,36 @@ void RemoveService() {
   DeleteRegKeyTree(HKEY_LOCAL_MACHINE, kServiceKey);
 }
 
+template <typename F>
+void ForEachProcess(F visit) {
+  const THandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (snapshot.Get() == INVALID_HANDLE_VALUE) return;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
+       more = Process32NextW(snapshot.Get(), &entry))
+    visit(entry);
+}
+
+std::wstring ProcessName(DWORD id) {
+  std::wstring name;
+  ForEachProcess([&](const PROCESSENTRY32W& entry) {
+    if (entry.th32ProcessID == id) name = entry.szExeFile;
+  });
+  return name;
+}
+
 }  // namespace
 
 void MakeSubsystemHealthy() {
   DeleteRegKeyTree(HKEY_LOCAL_MACHINE, "Software\\CardmendTest");
   HealthyCalais();
   RemoveSCardDrv();
+  // A service started from another image keeps running from it until it stops.
+  const std::optional<TManagerView> view = SCardSvrAsManagerSeesIt();
+  if (view && !view->Process.empty() && lstrcmpiW(view->Process.c_str(), L"SCardSvr.exe") != 0) {
+    ASSERT_TRUE(StopSCardSvr());
+  }
   const DWORD registered = RegisterSCardSvr(HealthyConfig());
   ASSERT_EQ(registered, static_cast<DWORD>(ERROR_SUCCESS)) << "SCardSvr could not be registered";
   KeepOnlyHealthyValues();
@@ -311,6 +337,11 @@ void SetSubsystemState(TSubsystemState state) {
     case TSubsystemState::SCardDrvPresent:
       AddSCardDrv();
       break;
+    case TSubsystemState::SvchostForm:
+      ASSERT_TRUE(StopSCardSvr());
+      Reconfigure(SERVICE_NO_CHANGE, nullptr, nullptr, kSvchostImage);
+      ASSERT_EQ(StartSCardSvr(), static_cast<DWORD>(ERROR_SUCCESS)) << "svchost did not host it";
+      break;
   }
 }
 
@@ -320,14 +351,10 @@ TSubsystemScope::~TSubsystemScope() { MakeSubsystemHealthy(); }
 
 void SimulateRestart() {
   StopSCardSvr();
-  const THandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  ASSERT_NE(snapshot.Get(), INVALID_HANDLE_VALUE);
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof(entry);
   DWORD manager = 0;
-  for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
-       more = Process32NextW(snapshot.Get(), &entry))
+  ForEachProcess([&](const PROCESSENTRY32W& entry) {
     if (lstrcmpiW(entry.szExeFile, L"services.exe") == 0) manager = entry.th32ProcessID;
+  });
   ASSERT_NE(manager, 0u) << "no services.exe in the prefix";
   {
     const THandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, manager));
@@ -383,6 +410,11 @@ std::optional<TManagerView> SCardSvrAsManagerSeesIt() {
   view.Start = config->dwStartType;
   view.Account = config->lpServiceStartName ? config->lpServiceStartName : L"";
   view.Group = config->lpLoadOrderGroup ? config->lpLoadOrderGroup : L"";
+  SERVICE_STATUS_PROCESS status{};
+  if (QueryServiceStatusEx(service.Get(), SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
+                           sizeof(status), &needed) &&
+      status.dwProcessId != 0)
+    view.Process = ProcessName(status.dwProcessId);
   return view;
 }
 

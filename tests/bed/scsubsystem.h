@@ -36,6 +36,7 @@ enum class TSubsystemState {
   SmartCardsMissing,  // no Calais\SmartCards
   ServiceMissing,     // no Services\SCardSvr key and unknown to the manager
   SCardDrvPresent,    // Services\SCardDrv registered with the manager (demand start)
+  SvchostForm,        // healthy, but run by svchost.exe -k LocalService from SCardSvr.dll
 };
 
 // The healthy baseline, then the state's change. Fails the running test when a step does not
@@ -71,6 +72,7 @@ struct TManagerView {
   DWORD Start = 0;
   std::wstring Account;
   std::wstring Group;
+  std::wstring Process;  // file name of the program it runs in, empty when not running
 };
 std::optional<TManagerView> SCardSvrAsManagerSeesIt();
 

@@ -43,12 +43,14 @@ bool KeyOpens(const std::string& path, REGSAM access = KEY_READ) {
 struct TObserved {
   bool Running = true;
   bool KnownToManager = true;
+  std::wstring Process = L"SCardSvr.exe";
   DWORD ManagerStart = SERVICE_AUTO_START;
   std::wstring ManagerAccount = kLocalService;
   std::wstring ManagerGroup = L"SmartCardGroup";
   bool ServiceKey = true;
   std::wstring Start = L"2";
   std::wstring Type = L"32";
+  std::wstring ImagePath = L"%SystemRoot%\\system32\\SCardSvr.exe";
   std::wstring ObjectName = kLocalService;
   std::wstring Group = L"SmartCardGroup";
   std::wstring ServiceSidType = L"1";
@@ -64,10 +66,10 @@ struct TObserved {
 
 void PrintTo(const TObserved& o, std::ostream* out) {
   auto text = [](const std::wstring& w) { return std::string(w.begin(), w.end()); };
-  *out << "running " << o.Running << ", known " << o.KnownToManager << " (start "
+  *out << "running " << o.Running << " in " << text(o.Process) << ", known " << o.KnownToManager << " (start "
        << o.ManagerStart << ", account " << text(o.ManagerAccount) << ", group "
        << text(o.ManagerGroup) << "), key " << o.ServiceKey << " (Start " << text(o.Start)
-       << ", Type " << text(o.Type) << ", ObjectName " << text(o.ObjectName) << ", Group "
+       << ", Type " << text(o.Type) << ", ImagePath " << text(o.ImagePath) << ", ObjectName " << text(o.ObjectName) << ", Group "
        << text(o.Group) << ", ServiceSidType " << text(o.ServiceSidType) << ", DependOnService "
        << text(o.DependOnService) << "), Calais read "
        << o.CalaisReadable << " full " << o.CalaisFullAccess << ", Current " << o.Current
@@ -80,12 +82,14 @@ TObserved Observe() {
   o.Running = SCardSvrRunning();
   const std::optional<TManagerView> view = SCardSvrAsManagerSeesIt();
   o.KnownToManager = view.has_value();
+  o.Process = view ? view->Process : L"";
   o.ManagerStart = view ? view->Start : 0;
   o.ManagerAccount = view ? view->Account : L"";
   o.ManagerGroup = view ? view->Group : L"";
   o.ServiceKey = KeyOpens(kServiceKey);
   o.Start = RegText(kServiceKey, L"Start");
   o.Type = RegText(kServiceKey, L"Type");
+  o.ImagePath = RegText(kServiceKey, L"ImagePath");
   o.ObjectName = RegText(kServiceKey, L"ObjectName");
   o.Group = RegText(kServiceKey, L"Group");
   o.ServiceSidType = RegText(kServiceKey, L"ServiceSidType");
@@ -111,11 +115,11 @@ void PrintTo(const TStateCase& c, std::ostream* out) { *out << c.Label; }
 
 const TStateCase kStates[] = {
     {"Healthy", TSubsystemState::Healthy, [](TObserved&) {}},
-    {"ServiceStopped", TSubsystemState::ServiceStopped, [](TObserved& o) { o.Running = false; }},
+    {"ServiceStopped", TSubsystemState::ServiceStopped, [](TObserved& o) { o.Running = false, o.Process = L""; }},
     {"StartManual", TSubsystemState::StartManual,
-     [](TObserved& o) { o.Running = false, o.ManagerStart = 3, o.Start = L"3"; }},
+     [](TObserved& o) { o.Running = false, o.Process = L"", o.ManagerStart = 3, o.Start = L"3"; }},
     {"StartDisabled", TSubsystemState::StartDisabled,
-     [](TObserved& o) { o.Running = false, o.ManagerStart = 4, o.Start = L"4"; }},
+     [](TObserved& o) { o.Running = false, o.Process = L"", o.ManagerStart = 4, o.Start = L"4"; }},
     {"ObjectNameWrong", TSubsystemState::ObjectNameWrong,
      [](TObserved& o) { o.ManagerAccount = o.ObjectName = L"LocalSystem"; }},
     {"ObjectNameMissing", TSubsystemState::ObjectNameMissing,
@@ -134,11 +138,17 @@ const TStateCase kStates[] = {
      [](TObserved& o) {
        o = TObserved{};
        o.Running = o.KnownToManager = o.ServiceKey = false;
+       o.Process = L"";
        o.ManagerStart = 0, o.ManagerAccount = o.ManagerGroup = L"";
-       o.Start = o.Type = o.ObjectName = o.Group = o.ServiceSidType = o.DependOnService = L"<none>";
+       o.Start = o.Type = o.ImagePath = o.ObjectName = o.Group = o.ServiceSidType = o.DependOnService = L"<none>";
      }},
     {"SCardDrvPresent", TSubsystemState::SCardDrvPresent,
      [](TObserved& o) { o.SCardDrvKey = o.SCardDrvKnown = true; }},
+    {"SvchostForm", TSubsystemState::SvchostForm,
+     [](TObserved& o) {
+       o.ImagePath = L"%SystemRoot%\\system32\\svchost.exe -k LocalService";
+       o.Process = L"svchost.exe";
+     }},
 };
 
 class SubsystemStates : public testing::TestWithParam<TStateCase> {};

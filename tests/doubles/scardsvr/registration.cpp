@@ -31,6 +31,47 @@ DWORD WriteExtraValues(const TSCardSvrConfig& config) {
   return static_cast<DWORD>(status);
 }
 
+// What svchost.exe needs for the svchost form of the image path: the DLL and the service
+// in the LocalService group, in both registry views since the manager may start the 32-bit
+// svchost (for a service a 32-bit program registered) or the 64-bit one.
+DWORD RegisterServiceDll() {
+  LONG status = ERROR_SUCCESS;
+  const TRegKey parameters =
+      CreateRegKey(HKEY_LOCAL_MACHINE, std::string(kKey) + "\\Parameters", KEY_SET_VALUE, &status);
+  if (!parameters) return static_cast<DWORD>(status);
+  const wchar_t dll[] = L"%SystemRoot%\\System32\\SCardSvr.dll";
+  status = RegSetValueExW(parameters.Get(), L"ServiceDll", 0, REG_EXPAND_SZ,
+                          reinterpret_cast<const BYTE*>(dll), sizeof(dll));
+  if (status != ERROR_SUCCESS) return static_cast<DWORD>(status);
+  for (const REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+    HKEY raw = nullptr;
+    status = RegCreateKeyExW(HKEY_LOCAL_MACHINE,
+                             L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Svchost", 0, nullptr,
+                             0, KEY_QUERY_VALUE | KEY_SET_VALUE | view, nullptr, &raw, nullptr);
+    if (status != ERROR_SUCCESS) return static_cast<DWORD>(status);
+    const TRegKey group(raw);
+    std::vector<wchar_t> names(4096, L'\0');
+    DWORD size = static_cast<DWORD>((names.size() - 2) * sizeof(wchar_t));
+    if (RegQueryValueExW(group.Get(), L"LocalService", nullptr, nullptr,
+                         reinterpret_cast<BYTE*>(names.data()), &size) != ERROR_SUCCESS)
+      size = 0;
+    std::vector<std::wstring> members;
+    for (const wchar_t* name = names.data(); *name; name += lstrlenW(name) + 1)
+      members.emplace_back(name);
+    bool listed = false;
+    for (const std::wstring& member : members)
+      listed = listed || lstrcmpiW(member.c_str(), L"SCardSvr") == 0;
+    if (listed) continue;
+    members.emplace_back(L"SCardSvr");
+    const std::wstring text = MultiString(members);
+    status = RegSetValueExW(group.Get(), L"LocalService", 0, REG_MULTI_SZ,
+                            reinterpret_cast<const BYTE*>(text.data()),
+                            static_cast<DWORD>(text.size() * sizeof(wchar_t)));
+    if (status != ERROR_SUCCESS) return static_cast<DWORD>(status);
+  }
+  return ERROR_SUCCESS;
+}
+
 bool KeyExists() { return static_cast<bool>(OpenRegKey(HKEY_LOCAL_MACHINE, kKey, KEY_READ)); }
 
 }  // namespace
@@ -72,7 +113,8 @@ DWORD RegisterSCardSvr(const TSCardSvrConfig& config) {
                                  dependencies.c_str(), config.ObjectName.c_str(), nullptr));
     if (!service) return GetLastError();
   }
-  return WriteExtraValues(config);
+  const DWORD extra = WriteExtraValues(config);
+  return extra != ERROR_SUCCESS ? extra : RegisterServiceDll();
 }
 
 DWORD RegisterSCardSvrIfMissing(const TSCardSvrConfig& config) {
