@@ -15,11 +15,11 @@ namespace {
 constexpr SECURITY_INFORMATION OwnerAndDacl =
     OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
 
-TRegKey OpenKey(HKEY parent, const std::string& path, REGSAM access) {
+TRegKey OpenKey(HKEY parent, const std::string& path, REGSAM access,
+                REGSAM view = KEY_WOW64_64KEY) {
   HKEY raw = nullptr;
   // The W call: Wine's A calls refuse paths longer than MAX_PATH, which deep trees reach.
-  if (RegOpenKeyExW(parent, Widen(path).c_str(), 0, access | KEY_WOW64_64KEY, &raw) !=
-      ERROR_SUCCESS)
+  if (RegOpenKeyExW(parent, Widen(path).c_str(), 0, access | view, &raw) != ERROR_SUCCESS)
     return TRegKey();
   return TRegKey(raw);
 }
@@ -33,19 +33,6 @@ std::string SidText(PSID sid) {
   return result;
 }
 
-class TSidValue {
- public:
-  explicit TSidValue(const char* text) {
-    if (!ConvertStringSidToSidA(text, &FSid)) FSid = nullptr;
-  }
-  TSidValue(const TSidValue&) = delete;
-  TSidValue& operator=(const TSidValue&) = delete;
-  ~TSidValue() { LocalFree(FSid); }
-  PSID Get() const { return FSid; }
-
- private:
-  PSID FSid = nullptr;
-};
 
 // Opens up the DACL of every key of the tree the token may own or write.
 void OpenUp(const std::string& path) {
@@ -69,13 +56,37 @@ THandle ProcessToken() {
 
 }  // namespace
 
+TSidValue::TSidValue(const char* text) {
+  if (!ConvertStringSidToSidA(text, &FSid)) FSid = nullptr;
+}
+
+TSidValue::~TSidValue() { LocalFree(FSid); }
+
+TDescriptor::TDescriptor(const char* owner, const std::vector<TAce>& entries) {
+  InitializeSecurityDescriptor(&FDescriptor, SECURITY_DESCRIPTOR_REVISION);
+  const PACL acl = reinterpret_cast<PACL>(FAcl.data());
+  InitializeAcl(acl, static_cast<DWORD>(FAcl.size() * sizeof(DWORD)), ACL_REVISION);
+  for (const TAce& e : entries) {
+    const PSID sid = FSids.emplace_back(std::make_unique<TSidValue>(e.Sid.c_str()))->Get();
+    const bool added = e.Type == ACCESS_ALLOWED_ACE_TYPE
+                           ? AddAccessAllowedAceEx(acl, ACL_REVISION, e.Flags, e.Mask, sid)
+                           : AddAccessDeniedAceEx(acl, ACL_REVISION, e.Flags, e.Mask, sid);
+    FComplete = FComplete && added;
+  }
+  SetSecurityDescriptorDacl(&FDescriptor, TRUE, acl, FALSE);
+  if (owner) {
+    const PSID sid = FSids.emplace_back(std::make_unique<TSidValue>(owner))->Get();
+    FComplete = FComplete && sid && SetSecurityDescriptorOwner(&FDescriptor, sid, FALSE);
+  }
+}
+
 void PrintTo(const TAce& ace, std::ostream* out) {
   *out << int(ace.Type) << " " << int(ace.Flags) << " " << std::hex << ace.Mask << std::dec
        << " " << ace.Sid;
 }
 
-TKeySecurity ReadKeySecurity(const std::string& path) {
-  const TRegKey key = OpenKey(HKEY_LOCAL_MACHINE, path, READ_CONTROL);
+TKeySecurity ReadKeySecurity(const std::string& path, REGSAM view) {
+  const TRegKey key = OpenKey(HKEY_LOCAL_MACHINE, path, READ_CONTROL, view);
   if (!key) return {"(no key)", {}};
   PSID owner = nullptr;
   PACL dacl = nullptr;
@@ -96,30 +107,16 @@ TKeySecurity ReadKeySecurity(const std::string& path) {
   return security;
 }
 
-bool WriteKeySecurity(const std::string& path, const char* owner, const std::vector<TAce>& dacl) {
-  const TRegKey key = OpenKey(HKEY_LOCAL_MACHINE, path, (owner ? WRITE_OWNER : 0) | WRITE_DAC);
+bool WriteKeySecurity(const std::string& path, const char* owner, const std::vector<TAce>& dacl,
+                      REGSAM view) {
+  const TRegKey key =
+      OpenKey(HKEY_LOCAL_MACHINE, path, (owner ? WRITE_OWNER : 0) | WRITE_DAC, view);
   if (!key) return false;
-  std::vector<std::unique_ptr<TSidValue>> sids;
-  std::vector<DWORD> memory(1024);
-  const PACL acl = reinterpret_cast<PACL>(memory.data());
-  InitializeAcl(acl, static_cast<DWORD>(memory.size() * sizeof(DWORD)), ACL_REVISION);
-  for (const TAce& e : dacl) {
-    const PSID sid = sids.emplace_back(std::make_unique<TSidValue>(e.Sid.c_str()))->Get();
-    const bool added = e.Type == ACCESS_ALLOWED_ACE_TYPE
-                           ? AddAccessAllowedAceEx(acl, ACL_REVISION, e.Flags, e.Mask, sid)
-                           : AddAccessDeniedAceEx(acl, ACL_REVISION, e.Flags, e.Mask, sid);
-    if (!added) return false;
-  }
-  SECURITY_DESCRIPTOR descriptor;
-  InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-  SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);
-  if (owner) {
-    const PSID sid = sids.emplace_back(std::make_unique<TSidValue>(owner))->Get();
-    SetSecurityDescriptorOwner(&descriptor, sid, FALSE);
-  }
+  TDescriptor descriptor(owner, dacl);
+  if (!descriptor.Complete()) return false;
   return RegSetKeySecurity(key.Get(), (owner ? OWNER_SECURITY_INFORMATION : 0) |
                                           DACL_SECURITY_INFORMATION,
-                           &descriptor) == ERROR_SUCCESS;
+                           descriptor.Get()) == ERROR_SUCCESS;
 }
 
 bool KeyExists(const std::string& path) {

@@ -3,6 +3,7 @@
 // registry helper works under WOW64), read and written past the helpers under test.
 #include <windows.h>
 
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -22,9 +23,42 @@ struct TKeySecurity {
   std::vector<TAce> Dacl;
 };
 
-TKeySecurity ReadKeySecurity(const std::string& path);
+// A SID from its text form, freed with the object; null when the text is no SID.
+class TSidValue {
+ public:
+  explicit TSidValue(const char* text);
+  TSidValue(const TSidValue&) = delete;
+  TSidValue& operator=(const TSidValue&) = delete;
+  ~TSidValue();
+  PSID Get() const { return FSid; }
+
+ private:
+  PSID FSid = nullptr;
+};
+
+// An absolute security descriptor with an owner (unless null) and a DACL of these entries,
+// in memory that lives as long as the object.
+class TDescriptor {
+ public:
+  TDescriptor(const char* owner, const std::vector<TAce>& entries);
+  TDescriptor(const TDescriptor&) = delete;
+  TDescriptor& operator=(const TDescriptor&) = delete;
+  PSECURITY_DESCRIPTOR Get() { return &FDescriptor; }
+  // False when an entry or the owner could not be put in.
+  bool Complete() const { return FComplete; }
+
+ private:
+  SECURITY_DESCRIPTOR FDescriptor;
+  std::vector<DWORD> FAcl = std::vector<DWORD>(1024);
+  std::vector<std::unique_ptr<TSidValue>> FSids;
+  bool FComplete = true;
+};
+
+// `view` chooses the registry view; the 64-bit one is where the program works.
+TKeySecurity ReadKeySecurity(const std::string& path, REGSAM view = KEY_WOW64_64KEY);
 // Sets the owner (unless null) and the DACL; false when Windows refuses.
-bool WriteKeySecurity(const std::string& path, const char* owner, const std::vector<TAce>& dacl);
+bool WriteKeySecurity(const std::string& path, const char* owner, const std::vector<TAce>& dacl,
+                      REGSAM view = KEY_WOW64_64KEY);
 bool KeyExists(const std::string& path);
 // Deletes a key tree as far as the token can: keys it may own or whose DACL it may write are
 // opened up first.

@@ -1,36 +1,16 @@
 #include "sysutil/security.h"
 
 #include <aclapi.h>
-#include <sddl.h>
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "sysutil/handles.h"
 #include "sysutil/registryaccess.h"
+#include "tests/bed/keysecurity.h"
 
 namespace {
-
-// A key's owner and DACL as read back from Windows, SIDs as text, entries in order.
-struct TAce {
-  BYTE Type;
-  BYTE Flags;
-  ACCESS_MASK Mask;
-  std::string Sid;
-  bool operator==(const TAce&) const = default;
-};
-
-struct TKeySecurity {
-  std::string Owner;
-  std::vector<TAce> Dacl;
-};
-
-void PrintTo(const TAce& ace, std::ostream* out) {
-  *out << int(ace.Type) << " " << int(ace.Flags) << " " << std::hex << ace.Mask << std::dec
-       << " " << ace.Sid;
-}
 
 const char* const Administrators = "S-1-5-32-544";
 const char* const LocalSystem = "S-1-5-18";
@@ -43,91 +23,6 @@ TRegKey OpenKey(HKEY parent, const std::string& path, REGSAM access) {
   HKEY raw = nullptr;
   if (RegOpenKeyExA(parent, path.c_str(), 0, access, &raw) != ERROR_SUCCESS) return TRegKey();
   return TRegKey(raw);
-}
-
-std::string SidText(PSID sid) {
-  if (!sid) return "(none)";
-  char* text = nullptr;
-  if (!ConvertSidToStringSidA(sid, &text)) return "(bad)";
-  std::string result = text;
-  LocalFree(text);
-  return result;
-}
-
-class TSidValue {
- public:
-  explicit TSidValue(const char* text) {
-    if (!ConvertStringSidToSidA(text, &FSid)) FSid = nullptr;
-  }
-  TSidValue(const TSidValue&) = delete;
-  TSidValue& operator=(const TSidValue&) = delete;
-  ~TSidValue() { LocalFree(FSid); }
-  PSID Get() const { return FSid; }
-
- private:
-  PSID FSid = nullptr;
-};
-
-// A security descriptor with an owner (may be null) and a DACL of allowed and denied
-// entries, built in memory that lives as long as the object.
-class TDescriptor {
- public:
-  TDescriptor(const char* owner, const std::vector<TAce>& entries) {
-    InitializeSecurityDescriptor(&FDescriptor, SECURITY_DESCRIPTOR_REVISION);
-    PACL acl = reinterpret_cast<PACL>(FAcl.data());
-    InitializeAcl(acl, 4096, ACL_REVISION);
-    for (const TAce& e : entries) {
-      FSids.push_back(std::make_unique<TSidValue>(e.Sid.c_str()));
-      if (e.Type == ACCESS_ALLOWED_ACE_TYPE)
-        EXPECT_TRUE(Security::AddAccessAllowedAceEx(acl, ACL_REVISION, e.Flags, e.Mask,
-                                                    FSids.back()->Get()));
-      else
-        EXPECT_TRUE(AddAccessDeniedAceEx(acl, ACL_REVISION, e.Flags, e.Mask, FSids.back()->Get()));
-    }
-    SetSecurityDescriptorDacl(&FDescriptor, TRUE, acl, FALSE);
-    if (owner) {
-      FSids.push_back(std::make_unique<TSidValue>(owner));
-      SetSecurityDescriptorOwner(&FDescriptor, FSids.back()->Get(), FALSE);
-    }
-  }
-  PSECURITY_DESCRIPTOR Get() { return &FDescriptor; }
-
- private:
-  SECURITY_DESCRIPTOR FDescriptor;
-  std::vector<DWORD> FAcl = std::vector<DWORD>(1024);
-  std::vector<std::unique_ptr<TSidValue>> FSids;
-};
-
-TKeySecurity ReadSecurity(const std::string& path, REGSAM view = View64) {
-  const TRegKey key = OpenKey(HKEY_LOCAL_MACHINE, path, READ_CONTROL | view);
-  if (!key) return {"(no key)", {}};
-  PSID owner = nullptr;
-  PACL dacl = nullptr;
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (GetSecurityInfo(key.Get(), SE_REGISTRY_KEY, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
-                      &owner, nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
-    return {"(unreadable)", {}};
-  TKeySecurity security{SidText(owner), {}};
-  for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
-    ACE_HEADER* header = nullptr;
-    GetAce(dacl, i, reinterpret_cast<void**>(&header));
-    // Allowed and denied entries share one layout.
-    auto* ace = reinterpret_cast<ACCESS_ALLOWED_ACE*>(header);
-    security.Dacl.push_back({header->AceType, header->AceFlags, ace->Mask, SidText(&ace->SidStart)});
-  }
-  LocalFree(descriptor);
-  return security;
-}
-
-// Sets owner and DACL directly, as the starting state of a test.
-void WriteSecurity(const std::string& path, const char* owner, const std::vector<TAce>& dacl,
-                   REGSAM view = View64) {
-  const TRegKey key = OpenKey(HKEY_LOCAL_MACHINE, path, WRITE_OWNER | WRITE_DAC | view);
-  ASSERT_TRUE(key) << path;
-  TDescriptor descriptor(owner, dacl);
-  ASSERT_EQ(RegSetKeySecurity(key.Get(), OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
-                              descriptor.Get()),
-            ERROR_SUCCESS) << path;
 }
 
 THandle ProcessToken() {
@@ -229,7 +124,7 @@ class SecurityTree : public ::testing::Test {
                   const std::vector<TAce>& dacl = Open) {
     const std::string path = std::string(Base) + "\\" + relative;
     EXPECT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, path, KEY_READ)) << path;
-    WriteSecurity(path, owner, dacl);
+    EXPECT_TRUE(WriteKeySecurity(path, owner, dacl, View64)) << path;
     FKeys.push_back(path);
     return path;
   }
@@ -271,12 +166,12 @@ TEST_F(SecurityTree, TakeOwnershipOfATreeGivesEveryKeyToAdministrators) {
   const std::vector<std::string> below = {Key("Tree\\a"), Key("Tree\\a\\deep", LocalSystem, narrow),
                                           Key("Tree\\b")};
   EXPECT_EQ(TakeOwnership(HKEY_LOCAL_MACHINE, top, true), 6);
-  EXPECT_EQ(ReadSecurity(top).Owner, Administrators);
+  EXPECT_EQ(ReadKeySecurity(top).Owner, Administrators);
   for (const std::string& key : below) {
     SCOPED_TRACE(key);
-    EXPECT_EQ(ReadSecurity(key).Owner, Administrators);
+    EXPECT_EQ(ReadKeySecurity(key).Owner, Administrators);
   }
-  EXPECT_EQ(ReadSecurity(below[1]).Dacl, narrow) << "the DACL is not touched";
+  EXPECT_EQ(ReadKeySecurity(below[1]).Dacl, narrow) << "the DACL is not touched";
   EXPECT_FALSE(PrivilegeEnabled("SeTakeOwnershipPrivilege")) << "switched off after a tree";
 }
 
@@ -284,9 +179,9 @@ TEST_F(SecurityTree, TakeOwnershipWithoutRecursionChangesTheKeyOnly) {
   const std::string top = Key("Tree");
   const std::string sub = Key("Tree\\a");
   EXPECT_EQ(TakeOwnership(HKEY_LOCAL_MACHINE, top + "\\", false), 0);
-  EXPECT_EQ(ReadSecurity(top).Owner, Administrators);
-  EXPECT_EQ(ReadSecurity(sub).Owner, LocalSystem);
-  EXPECT_EQ(ReadSecurity(top).Dacl, Open);
+  EXPECT_EQ(ReadKeySecurity(top).Owner, Administrators);
+  EXPECT_EQ(ReadKeySecurity(sub).Owner, LocalSystem);
+  EXPECT_EQ(ReadKeySecurity(top).Dacl, Open);
 }
 
 TEST_F(SecurityTree, TakeOwnershipWithNothingToDoLeavesTheTokenAlone) {
@@ -301,7 +196,7 @@ TEST_F(SecurityTree, TakeOwnershipWithNothingToDoLeavesTheTokenAlone) {
     EXPECT_EQ(TakeOwnership(root, path, false), 1);
     EXPECT_FALSE(PrivilegeEnabled("SeTakeOwnershipPrivilege"));
   }
-  EXPECT_EQ(ReadSecurity(top).Owner, LocalSystem);
+  EXPECT_EQ(ReadKeySecurity(top).Owner, LocalSystem);
 }
 
 TEST_F(SecurityTree, TakeOwnershipOfAMissingKeyGives5) {
@@ -314,10 +209,10 @@ TEST_F(SecurityTree, SetRegistrySecurityGivesEveryKeyTheDacl) {
   const std::vector<std::string> below = {Key("Tree\\a"), Key("Tree\\a\\deep"), Key("Tree\\z")};
   TDescriptor descriptor(nullptr, NewDacl);
   EXPECT_EQ(SetRegistrySecurity(HKEY_LOCAL_MACHINE, top, descriptor.Get(), true), 0);
-  EXPECT_EQ(ReadSecurity(top).Dacl, NewDacl);
+  EXPECT_EQ(ReadKeySecurity(top).Dacl, NewDacl);
   for (const std::string& key : below) {
     SCOPED_TRACE(key);
-    const TKeySecurity security = ReadSecurity(key);
+    const TKeySecurity security = ReadKeySecurity(key);
     EXPECT_EQ(security.Dacl, NewDacl);
     EXPECT_EQ(security.Owner, LocalSystem) << "the owner is not touched";
   }
@@ -328,8 +223,8 @@ TEST_F(SecurityTree, SetRegistrySecurityWithoutRecursionChangesTheKeyOnly) {
   const std::string sub = Key("Tree\\a");
   TDescriptor descriptor(nullptr, NewDacl);
   EXPECT_EQ(SetRegistrySecurity(HKEY_LOCAL_MACHINE, top, descriptor.Get(), false), 0);
-  EXPECT_EQ(ReadSecurity(top).Dacl, NewDacl);
-  EXPECT_EQ(ReadSecurity(sub).Dacl, Open);
+  EXPECT_EQ(ReadKeySecurity(top).Dacl, NewDacl);
+  EXPECT_EQ(ReadKeySecurity(sub).Dacl, Open);
   EXPECT_EQ(SetRegistrySecurity(HKEY_LOCAL_MACHINE, "", descriptor.Get(), true), 1);
   EXPECT_EQ(SetRegistrySecurity(HKEY_LOCAL_MACHINE, top + "\\missing", descriptor.Get(), true), 2);
 }
@@ -344,12 +239,12 @@ TEST_F(SecurityTree, ASubKeyThatRefusesWriteDacGives2AndTheOthersChange) {
   const std::string refuser = Key("Tree\\m", LocalSystem, refusing);
   TDescriptor descriptor(nullptr, NewDacl);
   EXPECT_EQ(SetRegistrySecurity(HKEY_LOCAL_MACHINE, top, descriptor.Get(), true), 2);
-  EXPECT_EQ(ReadSecurity(top).Dacl, NewDacl);
+  EXPECT_EQ(ReadKeySecurity(top).Dacl, NewDacl);
   for (const std::string& key : others) {
     SCOPED_TRACE(key);
-    EXPECT_EQ(ReadSecurity(key).Dacl, NewDacl);
+    EXPECT_EQ(ReadKeySecurity(key).Dacl, NewDacl);
   }
-  EXPECT_EQ(ReadSecurity(refuser).Dacl, refusing);
+  EXPECT_EQ(ReadKeySecurity(refuser).Dacl, refusing);
 }
 
 TEST_F(SecurityTree, BothWalksReachEveryKeyOfADeepAndWideTree) {
@@ -363,7 +258,7 @@ TEST_F(SecurityTree, BothWalksReachEveryKeyOfADeepAndWideTree) {
   EXPECT_EQ(SetRegistrySecurity(HKEY_LOCAL_MACHINE, top, descriptor.Get(), true), 0);
   int wrong = 0;
   for (const std::string& key : keys) {
-    const TKeySecurity security = ReadSecurity(key);
+    const TKeySecurity security = ReadKeySecurity(key);
     if (security.Owner != Administrators || security.Dacl != NewDacl) {
       if (++wrong <= 3) ADD_FAILURE() << key << " owner " << security.Owner;
     }
@@ -376,14 +271,15 @@ TEST_F(SecurityTree, BothWalksReachEveryKeyOfADeepAndWideTree) {
 TEST_F(SecurityTree, ChangesTheCalaisKeyOfThe64BitView) {
   const std::string calais = "Software\\Microsoft\\Cryptography\\Calais";
   const TKeyInView keep64(calais, View64), keep32(calais, View32);
-  for (const REGSAM view : {View64, View32}) WriteSecurity(calais, LocalSystem, Open, view);
-  ASSERT_EQ(ReadSecurity(calais, View32).Owner, LocalSystem) << "the views must be two keys";
+  for (const REGSAM view : {View64, View32})
+    ASSERT_TRUE(WriteKeySecurity(calais, LocalSystem, Open, view));
+  ASSERT_EQ(ReadKeySecurity(calais, View32).Owner, LocalSystem) << "the views must be two keys";
 
   TDescriptor descriptor(nullptr, NewDacl);
   const int owned = TakeOwnership(HKEY_LOCAL_MACHINE, calais, false);
   const int secured = SetRegistrySecurity(HKEY_LOCAL_MACHINE, calais, descriptor.Get(), false);
-  const TKeySecurity view64 = ReadSecurity(calais, View64);
-  const TKeySecurity view32 = ReadSecurity(calais, View32);
+  const TKeySecurity view64 = ReadKeySecurity(calais, View64);
+  const TKeySecurity view32 = ReadKeySecurity(calais, View32);
   EXPECT_EQ(owned, 0);
   EXPECT_EQ(secured, 0);
   EXPECT_EQ(view64.Owner, Administrators);
