@@ -12,6 +12,10 @@ cp "$doubles/SCardSvr.exe" "$windows/syswow64/SCardSvr.exe"
 # For svchost.exe, when the image path is the svchost form: the manager starts the 32-bit
 # svchost for a service that a 32-bit program registered (Wine notes that as WOW64=1).
 cp "$doubles/SCardSvr.dll" "$windows/syswow64/SCardSvr.dll"
+# And the 64-bit svchost for one that a 64-bit program registered, as Windows' own setup.
+if [ -f "$doubles/x64/SCardSvr.dll" ]; then
+  cp "$doubles/x64/SCardSvr.dll" "$windows/system32/SCardSvr.dll"
+fi
 # Over Wine's stub; Wine prefers its own copy unless told otherwise.
 cp "$doubles/winscard.dll" "$windows/syswow64/winscard.dll"
 wine reg add 'HKCU\Software\Wine\DllOverrides' /v winscard /d native,builtin /f >/dev/null 2>&1

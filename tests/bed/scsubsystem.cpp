@@ -95,6 +95,15 @@ void Reconfigure(DWORD start, const wchar_t* group, const wchar_t* account,
       << "error " << GetLastError();
 }
 
+DWORD RegNumber(const char* key, const wchar_t* name) {
+  const TRegKey open = OpenRegKey(HKEY_LOCAL_MACHINE, key, KEY_QUERY_VALUE);
+  DWORD value = 0, size = sizeof(value);
+  if (!open || RegQueryValueExW(open.Get(), name, nullptr, nullptr,
+                                reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS)
+    return 0;
+  return value;
+}
+
 void DeleteValue(const char* key, const wchar_t* name) {
   const TRegKey open = OpenRegKey(HKEY_LOCAL_MACHINE, key, KEY_SET_VALUE);
   ASSERT_TRUE(open);
@@ -277,6 +286,11 @@ void MakeSubsystemHealthy() {
   DeleteRegKeyTree(HKEY_LOCAL_MACHINE, "Software\\CardmendTest");
   HealthyCalais();
   RemoveSCardDrv();
+  // Wine starts the 32-bit image only for a service a 32-bit program created (WOW64 = 1).
+  if (OpenRegKey(HKEY_LOCAL_MACHINE, kServiceKey, KEY_READ) && RegNumber(kServiceKey, L"WOW64") != 1) {
+    RemoveService();
+    if (testing::Test::HasFatalFailure()) return;
+  }
   // A service started from another image keeps running from it until it stops.
   const std::optional<TManagerView> view = SCardSvrAsManagerSeesIt();
   if (view && !view->Process.empty() && lstrcmpiW(view->Process.c_str(), L"SCardSvr.exe") != 0) {

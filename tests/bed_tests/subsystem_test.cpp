@@ -269,3 +269,43 @@ TEST(SCardSvrDouble, RestartKeepsKeySecurityBecauseTheWineserverStays) {
 }
 
 }  // namespace
+
+namespace {
+
+bool Is64BitProcess(DWORD id) {
+  const THandle process(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, id));
+  BOOL wow64 = TRUE;
+  return process && IsWow64Process(process.Get(), &wow64) && !wow64;
+}
+
+DWORD SCardSvrProcessId() {
+  const TScmHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+  const TScmHandle service(OpenServiceW(manager.Get(), L"SCardSvr", SERVICE_QUERY_STATUS));
+  SERVICE_STATUS_PROCESS status{};
+  DWORD needed = 0;
+  if (!QueryServiceStatusEx(service.Get(), SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
+                            sizeof(status), &needed))
+    return 0;
+  return status.dwProcessId;
+}
+
+// Registered by a 32-bit program, as here, the service runs in the 32-bit svchost; registered
+// by a 64-bit one, as by Windows' own setup, in the 64-bit svchost.
+TEST(SCardSvrDouble, SvchostFormRunsInTheSvchostOfTheRegisteringProgram) {
+  for (const bool registeredBy64Bit : {false, true}) {
+    SCOPED_TRACE(registeredBy64Bit ? "64-bit" : "32-bit");
+    const TSubsystemScope scope(TSubsystemState::SvchostForm);
+    if (registeredBy64Bit) {
+      ASSERT_TRUE(StopSCardSvr());
+      const TRegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, kServiceKey, KEY_SET_VALUE);
+      ASSERT_EQ(RegDeleteValueW(key.Get(), L"WOW64"), ERROR_SUCCESS);
+      SimulateRestart();
+    }
+    ASSERT_TRUE(SCardSvrRunning());
+    EXPECT_EQ(SCardSvrAsManagerSeesIt()->Process, L"svchost.exe");
+    EXPECT_EQ(Is64BitProcess(SCardSvrProcessId()), registeredBy64Bit);
+  }
+  EXPECT_EQ(RegText(kServiceKey, L"WOW64"), L"1");
+}
+
+}  // namespace
