@@ -4,16 +4,31 @@
 // companion SCardDrv, the Calais keys in the 64-bit view and the test WINSCARD.DLL's knobs.
 //
 // Every state starts from MakeSubsystemHealthy(), which undoes whatever a test left, so
-// tests may run in any order; a test that changes the subsystem calls it (or SetSubsystemState)
-// again at its end, best through a TSubsystemScope.
+// tests may run in any order; a test that changes the subsystem ends with it, best through
+// a TSubsystemScope.
 //
-// What the test prefix cannot show:
-// - Wine's manager starts the service under the test's own account whatever ObjectName
-//   says; a wrong or missing account is only a registry value the program can see.
-// - Key owners and DACLs live only in the running wineserver (the test bed keeps one for the
-//   whole run); SimulateRestart() does not touch them, as a real restart would not.
-// - The manager reads Services\SCardSvr only when it starts; a value written straight to
-//   the registry is seen by `net start` only after SimulateRestart().
+// Healthy, for the default prefix (Windows 10 reported as 6.2, the Vista family whose image
+// path the repair leaves alone): Type 32, Start 2, ErrorControl 1, ObjectName
+// "NT AUTHORITY\LocalService", Group "SmartCardGroup", ServiceSidType 1, DependOnService
+// PlugPlay (Wine has and runs that service), DisplayName "Smart Card", ImagePath
+// "%SystemRoot%\system32\SCardSvr.exe"; the manager knows it and runs it; Calais with
+// Current, Readers (no readers) and SmartCards, Administrators and SYSTEM full, Everyone
+// read; no SCardDrv; no WINSCARD knob.
+//
+// What Wine's manager does differently, so the tests cannot show it:
+// - It starts the service as Type 16 or 32 and under any ObjectName it is given, wrong or
+//   unknown (".\NoSuchUser" is accepted), always as the prefix's one user: a wrong account
+//   is only a registry value the program can see, never a service that fails to start.
+// - It writes ImagePath as REG_SZ when it saves a service, and adds WOW64 = 1 for a service
+//   a 32-bit program registered (then it starts the image from syswow64, and svchost.exe
+//   in its 32-bit form). PreshutdownTimeout is its own too.
+// - ChangeServiceConfig without dependencies drops them; this library always names them.
+// - It reads Services\SCardSvr only when it starts: a value written straight to the
+//   registry is seen by `net start` only after SimulateRestart().
+// Key owners and DACLs live only in the running wineserver and are never saved to the
+// registry files (a wineserver that exits forgets them). The test bed keeps one wineserver
+// for the whole run, and SimulateRestart() leaves it running, so key security survives a
+// simulated restart, as it survives a real one.
 #include <windows.h>
 
 #include <optional>
@@ -53,9 +68,10 @@ class TSubsystemScope {
   ~TSubsystemScope();
 };
 
-// Ends Wine's service manager (with every service it hosts) and lets the prefix start it
-// again, which reads the services' keys afresh and starts the auto-start ones: what a
-// restart of Windows does to the services. The running test process stays.
+// Ends Wine's service manager (services.exe; every service process goes with it) and
+// starts it again through the 64-bit `wineboot --init`, which reads the services' keys
+// afresh and starts the auto-start ones: what a restart of Windows does to the services.
+// Takes about half a second; the test process, the desktop and the wineserver stay.
 void SimulateRestart();
 
 // Starts SCardSvr through the manager and waits for it to run; ERROR_SUCCESS or why not.

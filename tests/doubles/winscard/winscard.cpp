@@ -1,7 +1,11 @@
 // The test bed's WINSCARD.DLL: answers from what the real resource manager depends on, the
 // SCardSvr service running and the Calais keys, so that a repair can be seen to work.
+// It knows no reader hardware and no cards: attached readers are the sub-keys of
+// Calais\Readers, contexts are numbers nobody keeps (any non-zero one releases), and the
+// service counts as working when the manager says it runs, whatever it does.
 // TEST KNOB: a REG_DWORD under HKLM\Software\CardmendTest\WinSCard (EstablishUser,
-// EstablishSystem, ListReaders) is returned by that call instead of its own answer.
+// EstablishSystem, ListReaders) is returned by that call instead of its own answer; 0 is
+// no knob.
 #include <windows.h>
 
 #include <string>
