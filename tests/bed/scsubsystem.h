@@ -10,7 +10,8 @@
 // Healthy, for the default prefix (Windows 10 reported as 6.2, the Vista family whose image
 // path the repair leaves alone): Type 32, Start 2, ErrorControl 1, ObjectName
 // "NT AUTHORITY\LocalService", Group "SmartCardGroup", ServiceSidType 1, DependOnService
-// PlugPlay (Wine has and runs that service), DisplayName "Smart Card", ImagePath
+// PlugPlay (Wine has and runs that service), DisplayName "@%SystemRoot%\System32\SCardSvr.dll,-1"
+// (what the repair writes), ImagePath
 // "%SystemRoot%\system32\SCardSvr.exe"; the manager knows it and runs it; Calais with
 // Current, Readers (no readers) and SmartCards, Administrators and SYSTEM full, Everyone
 // read; no SCardDrv; no WINSCARD knob.

@@ -87,6 +87,8 @@ TSCardSvrConfig HealthyConfig() {
   config.ObjectName = v <= 500 ? L"LocalSystem" : L"NT AUTHORITY\\LocalService";
   if (v >= 501) config.Group = L"SmartCardGroup";
   if (v >= 600) {
+    // The name Vista and later keep in the service's own resources.
+    config.DisplayName = L"@%SystemRoot%\\System32\\SCardSvr.dll,-1";
     config.ServiceSidType = true;
     config.DependOnService = {L"PlugPlay"};
   }
