@@ -1,6 +1,7 @@
 #include "sysutil/system.h"
 
 #include "sysutil/handles.h"
+#include "sysutil/security.h"
 #include "sysutil/textconv.h"
 
 namespace {
@@ -14,16 +15,10 @@ F KernelFunction(const char* name) {
   return reinterpret_cast<F>(reinterpret_cast<void (*)()>(address));
 }
 
-
 void EnableShutdownPrivilege() {
   HANDLE raw = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &raw)) return;
-  const THandle token(raw);
-  TOKEN_PRIVILEGES privileges{};
-  privileges.PrivilegeCount = 1;
-  privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-  if (LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid))
-    AdjustTokenPrivileges(token.Get(), FALSE, &privileges, 0, nullptr, nullptr);
+  SetPrivilege(THandle(raw).Get(), "SeShutdownPrivilege", true);
 }
 
 std::string FolderWithSlash(UINT(WINAPI* query)(LPWSTR, UINT), const char* fallbackNT,

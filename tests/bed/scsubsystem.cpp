@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "sysutil/registryaccess.h"
+#include "sysutil/security.h"
 #include "tests/bed/programs.h"
 #include "tests/doubles/scardsvr/registration.h"
 
@@ -189,21 +190,16 @@ bool SetDacl(HKEY key, TDacl kind) {
          RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
 }
 
-void SetTokenPrivilege(const wchar_t* name) {
+void EnableTakeOwnership() {
   HANDLE raw = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &raw)) return;
-  const THandle token(raw);
-  TOKEN_PRIVILEGES privileges{};
-  privileges.PrivilegeCount = 1;
-  privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-  if (LookupPrivilegeValueW(nullptr, name, &privileges.Privileges[0].Luid))
-    AdjustTokenPrivileges(token.Get(), FALSE, &privileges, 0, nullptr, nullptr);
+  if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &raw))
+    SetPrivilege(THandle(raw).Get(), "SeTakeOwnershipPrivilege", true);
 }
 
 // Takes the key tree back whatever its DACL says: the administrators become its owner, and
 // an owner may always rewrite the DACL.
 void OpenUpTree(const std::string& path) {
-  SetTokenPrivilege(L"SeTakeOwnershipPrivilege");
+  EnableTakeOwnership();
   if (const TRegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, path, WRITE_OWNER)) {
     SECURITY_DESCRIPTOR owner;
     InitializeSecurityDescriptor(&owner, SECURITY_DESCRIPTOR_REVISION);
