@@ -78,6 +78,10 @@ LONG DeleteRegKeyTree(HKEY parent, const std::string& path) {
   return RegDeleteKeyW(container, name.c_str());
 }
 
+bool RegSubKeyExists(HKEY key, const std::string& name) {
+  return static_cast<bool>(OpenRegKey(key, name, KEY_QUERY_VALUE));
+}
+
 std::vector<std::string> RegSubKeyNames(HKEY key) {
   std::vector<std::string> names;
   DWORD longest = 0;

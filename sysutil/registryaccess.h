@@ -24,5 +24,7 @@ TRegKey CreateRegKey(HKEY parent, const std::string& path, REGSAM access, LONG* 
 // else the first error that kept a key from going.
 LONG DeleteRegKeyTree(HKEY parent, const std::string& path);
 
+bool RegSubKeyExists(HKEY key, const std::string& name);
+
 // The names of the key's direct sub-keys, in the registry's order.
 std::vector<std::string> RegSubKeyNames(HKEY key);

@@ -3,22 +3,17 @@
 #include <utility>
 
 namespace {
-TRegistryFaultScope* Innermost = nullptr;
-const TRegistryFault* InnermostFault = nullptr;
+const TRegistryFault* Innermost = nullptr;
 }  // namespace
 
 TRegistryFaultScope::TRegistryFaultScope(TRegistryFault fault)
     : FFault(std::move(fault)), FOuter(Innermost) {
-  Innermost = this;
-  InnermostFault = &FFault;
+  Innermost = &FFault;
 }
 
-TRegistryFaultScope::~TRegistryFaultScope() {
-  Innermost = FOuter;
-  InnermostFault = FOuter ? &FOuter->FFault : nullptr;
-}
+TRegistryFaultScope::~TRegistryFaultScope() { Innermost = FOuter; }
 
 LONG InjectedRegistryFault(TRegistryCall call, std::string_view name) {
-  if (!InnermostFault || !*InnermostFault) return ERROR_SUCCESS;
-  return (*InnermostFault)(call, name);
+  if (!Innermost || !*Innermost) return ERROR_SUCCESS;
+  return (*Innermost)(call, name);
 }

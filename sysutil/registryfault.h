@@ -23,7 +23,7 @@ class TRegistryFaultScope {
 
  private:
   TRegistryFault FFault;
-  TRegistryFaultScope* FOuter;
+  const TRegistryFault* FOuter;
 };
 
 // ERROR_SUCCESS unless a scope makes this call fail.

@@ -1,6 +1,5 @@
 #include "sysutil/registryvalues.h"
 
-#include "sysutil/registryaccess.h"
 #include "sysutil/registryfault.h"
 #include "sysutil/textconv.h"
 
@@ -22,10 +21,6 @@ LONG WriteText(HKEY key, const std::string& name, DWORD type, const std::string&
 bool RegValueExists(HKEY key, const std::string& name) {
   return RegQueryValueExW(key, Widen(name).c_str(), nullptr, nullptr, nullptr, nullptr) ==
          ERROR_SUCCESS;
-}
-
-bool RegSubKeyExists(HKEY key, const std::string& name) {
-  return static_cast<bool>(OpenRegKey(key, name, KEY_QUERY_VALUE));
 }
 
 LONG ReadRegDword(HKEY key, const std::string& name, DWORD& value) {

@@ -7,8 +7,6 @@
 #include <vector>
 
 bool RegValueExists(HKEY key, const std::string& name);
-// Sub-key `name` of `key` exists (in the view the registry helper chooses).
-bool RegSubKeyExists(HKEY key, const std::string& name);
 
 // ERROR_INVALID_DATATYPE when the value is not a REG_DWORD of four bytes.
 LONG ReadRegDword(HKEY key, const std::string& name, DWORD& value);
