@@ -5,6 +5,7 @@
 
 #include "app/diaglog.h"
 #include "sysutil/security.h"
+#include "sysutil/sid.h"
 #include "sysutil/windowsversion.h"
 
 namespace {
@@ -12,35 +13,6 @@ namespace {
 constexpr DWORD EntryFlags = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
 constexpr DWORD ReadAccess = KEY_READ;
 constexpr DWORD FullAccess = KEY_ALL_ACCESS;
-
-// A SID from AllocateAndInitializeSid with up to two sub-authorities.
-class TSid {
- public:
-  TSid(BYTE authority, BYTE count, DWORD first, DWORD second = 0) {
-    SID_IDENTIFIER_AUTHORITY identifier{{0, 0, 0, 0, 0, authority}};
-    if (!AllocateAndInitializeSid(&identifier, count, first, second, 0, 0, 0, 0, 0, 0, &FSid)) {
-      FError = GetLastError();
-      FSid = nullptr;
-    }
-  }
-  TSid(const TSid&) = delete;
-  TSid& operator=(const TSid&) = delete;
-  TSid(TSid&& other) noexcept
-      : FSid(std::exchange(other.FSid, nullptr)), FError(other.FError) {}
-  TSid& operator=(TSid&&) = delete;
-  ~TSid() {
-    if (FSid) FreeSid(FSid);
-  }
-
-  PSID Get() const { return FSid; }
-  explicit operator bool() const { return FSid != nullptr; }
-  // Why AllocateAndInitializeSid refused.
-  DWORD Error() const { return FError; }
-
- private:
-  PSID FSid = nullptr;
-  DWORD FError = 0;
-};
 
 // The entries only XP and later get, in their order.
 struct TLaterEntry {
@@ -87,7 +59,7 @@ int BuildDacl(TDiagnosticLog& log, std::vector<DWORD>& memory) {
   }
   const TSid system(5, 1, SECURITY_LOCAL_SYSTEM_RID);
   const TSid everyone(1, 1, SECURITY_WORLD_RID);
-  const TSid administrators(5, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS);
+  const TSid administrators = AdministratorsSid();
   if (!system || !everyone || !administrators) return 25;
 
   DWORD size = GetLengthSid(system.Get()) + GetLengthSid(everyone.Get()) +

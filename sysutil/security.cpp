@@ -4,6 +4,7 @@
 
 #include "sysutil/handles.h"
 #include "sysutil/registryaccess.h"
+#include "sysutil/sid.h"
 #include "sysutil/systemlibrary.h"
 #include "sysutil/textconv.h"
 
@@ -57,25 +58,6 @@ TAddAccessAllowedAceEx AddAccessAllowedAceExFunction() {
   return MissingScopes > 0 ? nullptr : ByName.AddAccessAllowedAceEx;
 }
 
-class TAdministratorsSid {
- public:
-  TAdministratorsSid() {
-    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-    if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID,
-                                  DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &FSid))
-      FSid = nullptr;
-  }
-  TAdministratorsSid(const TAdministratorsSid&) = delete;
-  TAdministratorsSid& operator=(const TAdministratorsSid&) = delete;
-  ~TAdministratorsSid() {
-    if (FSid) FreeSid(FSid);
-  }
-  PSID Get() const { return FSid; }
-
- private:
-  PSID FSid = nullptr;
-};
-
 std::string WithBackslash(std::string path) {
   if (path.back() != '\\') path += '\\';
   return path;
@@ -116,7 +98,7 @@ std::string RegistryRootName(HKEY root) {
 int TakeOwnership(HKEY root, const std::string& path, bool recurse) {
   if (!SetNamedSecurityInfoFunction() || RegistryRootName(root).empty() || path.empty()) return 1;
   const std::string keyPath = WithBackslash(path);
-  const TAdministratorsSid administrators;
+  const TSid administrators = AdministratorsSid();
   if (!administrators.Get()) return 2;
   HANDLE rawToken = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &rawToken)) return 3;
@@ -154,7 +136,7 @@ int SetRegistrySecurity(HKEY root, const std::string& path, PSECURITY_DESCRIPTOR
 }
 
 bool HasEnabledAdministrators(const TOKEN_GROUPS& groups) {
-  const TAdministratorsSid administrators;
+  const TSid administrators = AdministratorsSid();
   if (!administrators.Get()) return false;
   for (DWORD i = 0; i < groups.GroupCount; ++i) {
     const SID_AND_ATTRIBUTES& group = groups.Groups[i];

@@ -8,6 +8,7 @@
 
 #include "sysutil/registryaccess.h"
 #include "sysutil/security.h"
+#include "sysutil/sid.h"
 #include "tests/bed/programs.h"
 #include "tests/doubles/scardsvr/registration.h"
 
@@ -130,30 +131,12 @@ void KeepOnlyHealthyValues() {
   for (const std::wstring& name : extra) RegDeleteValueW(key.Get(), name.c_str());
 }
 
-class TSid {
- public:
-  TSid(BYTE authorityValue, BYTE count, DWORD first, DWORD second = 0) {
-    SID_IDENTIFIER_AUTHORITY authority{{0, 0, 0, 0, 0, authorityValue}};
-    if (!AllocateAndInitializeSid(&authority, count, first, second, 0, 0, 0, 0, 0, 0, &FSid))
-      FSid = nullptr;
-  }
-  TSid(const TSid&) = delete;
-  TSid& operator=(const TSid&) = delete;
-  ~TSid() {
-    if (FSid) FreeSid(FSid);
-  }
-  PSID Get() const { return FSid; }
-
- private:
-  PSID FSid = nullptr;
-};
-
 const TSid& Everyone() {
   static const TSid sid(1, 1, SECURITY_WORLD_RID);
   return sid;
 }
 const TSid& Administrators() {
-  static const TSid sid(5, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS);
+  static const TSid sid = AdministratorsSid();
   return sid;
 }
 const TSid& LocalSystem() {
