@@ -2,21 +2,62 @@
 
 #include "sysutil/textconv.h"
 
-void TFont::SetName(std::string name) { FName = std::move(name); Changed(); }
-void TFont::SetHeight(int height) { FHeight = height; Changed(); }
-void TFont::SetBold(bool on) { FBold = on; Changed(); }
-void TFont::SetItalic(bool on) { FItalic = on; Changed(); }
-void TFont::SetUnderline(bool on) { FUnderline = on; Changed(); }
+int ScreenPixelsPerInch() {
+  static const int ppi = [] {
+    HDC screen = GetDC(nullptr);
+    const int value = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    return value > 0 ? value : 96;
+  }();
+  return ppi;
+}
+
+int TFont::Size() const { return -MulDiv(FHeight, 72, ScreenPixelsPerInch()); }
+
+void TFont::SetName(std::string name) {
+  if (name == FName) return;
+  FName = std::move(name);
+  Changed();
+}
+
+void TFont::SetHeight(int height) {
+  if (height == FHeight) return;
+  FHeight = height;
+  Changed();
+}
+
+void TFont::SetSize(int points) { SetHeight(-MulDiv(points, ScreenPixelsPerInch(), 72)); }
+
+void TFont::SetStyle(TFontStyles style) {
+  if (style == FStyle) return;
+  FStyle = style;
+  Changed();
+}
+
+void TFont::SetOrientation(int tenths) {
+  if (tenths == FOrientation) return;
+  FOrientation = tenths;
+  Changed();
+}
+
+bool TFont::SameGdiFont(const TFont& other) const {
+  return FHeight == other.FHeight && FStyle == other.FStyle &&
+         FOrientation == other.FOrientation && FName == other.FName;
+}
 
 HFONT TFont::Handle() const {
   if (!FObject) {
     LOGFONTW lf{};
     lf.lfHeight = FHeight;
-    lf.lfWeight = FBold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = FItalic;
-    lf.lfUnderline = FUnderline;
+    lf.lfEscapement = FOrientation;
+    lf.lfOrientation = FOrientation;
+    lf.lfWeight = Bold() ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = Italic();
+    lf.lfUnderline = Underline();
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
+    // Raster fonts cannot be turned: a turned font must come from an outline font.
+    if (FOrientation) lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
     const std::wstring face = Widen(FName);
     lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
     FObject = std::make_shared<TGdiObject>(CreateFontIndirectW(&lf));

@@ -9,6 +9,9 @@
 
 #include "ui/gdiobject.h"
 
+enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4 };
+using TFontStyles = unsigned;
+
 class TFont {
  public:
   TFont() = default;
@@ -16,29 +19,42 @@ class TFont {
 
   const std::string& Name() const { return FName; }
   int Height() const { return FHeight; }
-  bool Bold() const { return FBold; }
-  bool Italic() const { return FItalic; }
-  bool Underline() const { return FUnderline; }
+  // Points at the screen's resolution, as the height gives them.
+  int Size() const;
+  TFontStyles Style() const { return FStyle; }
+  bool Bold() const { return FStyle & fsBold; }
+  bool Italic() const { return FStyle & fsItalic; }
+  bool Underline() const { return FStyle & fsUnderline; }
+  // Angle of the base line in tenths of a degree, counter-clockwise.
+  int Orientation() const { return FOrientation; }
   COLORREF Color() const { return FColor; }
 
   void SetName(std::string name);
   void SetHeight(int height);
-  void SetBold(bool on);
-  void SetItalic(bool on);
-  void SetUnderline(bool on);
+  void SetSize(int points);
+  void SetStyle(TFontStyles style);
+  void SetBold(bool on) { SetStyleBit(fsBold, on); }
+  void SetItalic(bool on) { SetStyleBit(fsItalic, on); }
+  void SetUnderline(bool on) { SetStyleBit(fsUnderline, on); }
+  void SetOrientation(int tenths);
   // The colour is not part of the GDI font: the canvas sets it as text colour.
   void SetColor(COLORREF color) { FColor = color; }
 
+  // True when both make the same GDI font; the colour does not count.
+  bool SameGdiFont(const TFont& other) const;
   HFONT Handle() const;
 
  private:
+  void SetStyleBit(TFontStyle bit, bool on) { SetStyle(on ? FStyle | bit : FStyle & ~bit); }
   void Changed() { FObject.reset(); }
 
   std::string FName = "Tahoma";
   int FHeight = -11;
-  bool FBold = false;
-  bool FItalic = false;
-  bool FUnderline = false;
+  TFontStyles FStyle = 0;
+  int FOrientation = 0;
   COLORREF FColor = RGB(0, 0, 0);
   mutable std::shared_ptr<TGdiObject> FObject;
 };
+
+// Pixels per logical inch of the screen, read once.
+int ScreenPixelsPerInch();

@@ -2,6 +2,9 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "sysutil/textconv.h"
 #include "ui/application.h"
 #include "ui/windowdc.h"
@@ -37,6 +40,10 @@ TWindow::TWindow(TWindow* parent) : FParent(parent) {
 }
 
 TWindow::~TWindow() {
+  for (TWindow* other : std::exchange(FFreeNotifies, {})) {
+    std::erase(other->FFreeNotifies, this);
+    other->Notification(this);
+  }
   if (!FHandle) return;
   HWND h = FHandle;
   Detach();
@@ -320,6 +327,19 @@ void TWindow::SetColor(COLORREF color) {
 }
 
 bool TWindow::Accelerator(wchar_t) { return false; }
+
+void TWindow::FreeNotification(TWindow* other) {
+  if (!other || other == this || std::ranges::find(FFreeNotifies, other) != FFreeNotifies.end())
+    return;
+  FFreeNotifies.push_back(other);
+  other->FFreeNotifies.push_back(this);
+}
+
+void TWindow::RemoveFreeNotification(TWindow* other) {
+  if (!other) return;
+  std::erase(FFreeNotifies, other);
+  std::erase(other->FFreeNotifies, this);
+}
 
 bool TWindow::HasCaptionAccelerator(wchar_t ch) const {
   const std::wstring text = Widen(Text());

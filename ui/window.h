@@ -63,6 +63,11 @@ class TWindow {
   void AddGraphic(TGraphicControl* control) { FGraphics.push_back(control); }
   void RemoveGraphic(TGraphicControl* control) { std::erase(FGraphics, control); }
 
+  // Links two windows so that each hears through Notification when the other's object
+  // goes (a label that hands its accelerator's focus to another control, say).
+  void FreeNotification(TWindow* other);
+  void RemoveFreeNotification(TWindow* other);
+
   std::function<void()> OnClick;
   std::function<void(int x, int y)> OnMouseMove;
 
@@ -88,6 +93,8 @@ class TWindow {
   virtual HBRUSH CtlColor(HDC dc);
 
   bool HasCaptionAccelerator(wchar_t ch) const;
+  // `gone` is being destroyed; a window linked by FreeNotification drops its pointers.
+  virtual void Notification(TWindow*) {}
 
  private:
   static LRESULT CALLBACK OwnProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
@@ -106,4 +113,5 @@ class TWindow {
   TGdiObject FBackground;  // brush for WM_CTLCOLOR* answers
   bool FMouseDown = false;
   std::vector<TGraphicControl*> FGraphics;
+  std::vector<TWindow*> FFreeNotifies;
 };
