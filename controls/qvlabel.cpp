@@ -88,6 +88,7 @@ void TQvLabelBase::SetRotated(bool on) {
   if (on == FRotated) return;
   FRotated = on;
   ScrollSettingsChanged();
+  AdjustBounds();
   Invalidate();
 }
 
@@ -119,7 +120,7 @@ UINT TQvLabelBase::PaintFlags() const {
 }
 
 void TQvLabelBase::DoDrawText(HDC dc, RECT& r, UINT flags) {
-  FLayout.DoDrawText(dc, r, flags, Style(), Text());
+  FLayout.DoDrawText(dc, r, flags, Style(), FCaption);
 }
 
 void TQvLabelBase::EraseBackground(TCanvas& canvas) {
@@ -156,7 +157,7 @@ void TQvLabelBase::FontChanged() {
 }
 
 void TQvLabelBase::AdjustBounds() {
-  if (!FAutoSize || !Handle() || Text().empty()) return;
+  if (!FAutoSize || !Handle() || FCaption.empty()) return;
   TMemoryDC screen;
   RECT r = ClientRect();
   DoDrawText(screen.Handle(), r, PaintFlags() | DT_CALCRECT);
@@ -262,7 +263,7 @@ void TQvLabelBase::StartScrolling() {
   // A run switched off a moment ago may not have reported its end yet: it ends first.
   FinishThread();
   if (OnScrollStart) OnScrollStart(*this);
-  FScrollCaption = Text();
+  FScrollCaption = FCaption;
   const int width = TextWidth();
   const int offset = FScroll.LeftToRight ? -width : (FRotated ? Height() : Width());
   FThread = std::make_unique<TQvLabelThread>(Handle(), ++FScrollGeneration,
@@ -304,6 +305,11 @@ LRESULT TQvLabelBase::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       ScrollSettingsChanged();
       break;
+    case WM_SETTEXT: {
+      const LRESULT result = TCustomControl::WndProc(msg, wp, lp);
+      FCaption = Text();
+      return result;
+    }
     case WM_DESTROY:
       // The thread may post to this window only while it lives.
       StopThreadNow();

@@ -44,6 +44,8 @@ class TQvLabelBase : public TCustomControl {
   bool ScrollLeftToRight() const { return FScroll.LeftToRight; }
   void SetScrollLeftToRight(bool on);
 
+  const std::string& Caption() const { return FCaption; }
+
   TLinkCallback LinkCallBack;
   TLinkCallback OnScrollStart;
   TLinkCallback OnScrollEnd;
@@ -114,6 +116,7 @@ class TQvLabelBase : public TCustomControl {
   int FScrollCount = 1;
   TScrollSettings FScroll;
   bool FRotated = false;
+  std::string FCaption;  // the window text, kept at hand for painting
   std::string FScrollCaption;
   LPARAM FScrollGeneration = 0;
   std::unique_ptr<TQvLabelThread> FThread;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "sysutil/textconv.h"
 #include "ui/canvas.h"
@@ -59,6 +60,8 @@ class TQvTextLayout::TPass {
   void WordWrap(RECT& r);
   void SingleLine(RECT& r);
   void Rotated(const RECT& r);
+  // Draws what is still waiting to be drawn.
+  void Finish() { Flush(); }
   const RECT& LinkRect() const { return FLink.Rect(); }
 
  private:
@@ -76,15 +79,31 @@ class TQvTextLayout::TPass {
   UINT FFlags;
   const TQvTextStyle& FStyle;
   std::wstring_view FText;
-  const TEXTMETRICW* FMetrics = nullptr;
+  void Flush();
+
+  const TFontCache::TMeasures* FMeasures = nullptr;
+  HFONT FSelectedFont = nullptr;
+  COLORREF FSelectedColor = CLR_INVALID;
   std::wstring FScratch;
+  std::vector<int> FAdvances;
+  // Plain segments that follow one another on a line in one font and colour are drawn
+  // by one call: far fewer calls than segments, which is most of a paint's cost.
+  struct TRun {
+    std::wstring Text;
+    std::vector<int> Advances;
+    RECT Box{};
+    bool Cut = false;  // narrower than its glyphs: drawn clipped, and alone
+  } FRun;
   TLinkTracker FLink;
 };
 
 void TQvTextLayout::TPass::Select(const TFont& font) {
-  SelectObject(FDC, FOwner.FFonts.Handle(font));
-  SetTextColor(FDC, FStyle.Enabled ? font.Color() : GetSysColor(COLOR_BTNSHADOW));
-  FMetrics = &FOwner.FFonts.Metrics(FDC, font);
+  const HFONT handle = FOwner.FFonts.Handle(font);
+  const COLORREF color = FStyle.Enabled ? font.Color() : GetSysColor(COLOR_BTNSHADOW);
+  if (handle != FSelectedFont || color != FSelectedColor) Flush();
+  if (handle != FSelectedFont) SelectObject(FDC, FSelectedFont = handle);
+  if (color != FSelectedColor) SetTextColor(FDC, FSelectedColor = color);
+  FMeasures = &FOwner.FFonts.Measures(FDC, font);
 }
 
 // Small Arial draws a leading "W" outside its cell: the segment gets a blank in front and
@@ -110,7 +129,10 @@ bool TQvTextLayout::TPass::NeedsDrawText(std::wstring_view text) const {
 }
 
 // Plain text is measured and drawn by the glyph calls; DrawText only where it changes
-// the text (an accelerator mark, a tab), since it costs several times as much.
+// the text (an accelerator mark, a tab), since it costs several times as much. Each glyph
+// is drawn at the advance just measured for it, so that segments meet where the layout
+// put them even where a font's drawn glyphs are narrower than its metrics (small Tahoma
+// under Wine).
 RECT TQvTextLayout::TPass::Measure(std::wstring_view text, int left, int top) {
   RECT r{left, top, left, top};
   if (NeedsDrawText(text)) {
@@ -118,27 +140,63 @@ RECT TQvTextLayout::TPass::Measure(std::wstring_view text, int left, int top) {
               (FFlags & SegmentFlags) | DT_SINGLELINE | DT_CALCRECT);
     return r;
   }
-  SIZE size{};
-  GetTextExtentPoint32W(FDC, text.data(), static_cast<int>(text.size()), &size);
-  r.right = left + size.cx;
-  r.bottom = top + FMetrics->tmHeight;
+  FAdvances.resize(text.size());
+  int width = 0;
+  bool tabled = true;
+  for (size_t i = 0; i < text.size() && tabled; ++i) {
+    tabled = text[i] < FMeasures->Advances.size();
+    if (tabled) width += FAdvances[i] = FMeasures->Advances[text[i]];
+  }
+  if (!tabled) {
+    SIZE size{};
+    int fit = 0;
+    GetTextExtentExPointW(FDC, text.data(), static_cast<int>(text.size()), 0, &fit,
+                          FAdvances.data(), &size);
+    // The running sums become the advance of each glyph.
+    for (size_t i = FAdvances.size(); i-- > 1;) FAdvances[i] -= FAdvances[i - 1];
+    width = size.cx;
+  } else {
+    width += FMeasures->Metrics.tmOverhang;
+  }
+  r.right = left + width;
+  r.bottom = top + FMeasures->Metrics.tmHeight;
   return r;
 }
 
+// Draws what the last Measure measured.
 void TQvTextLayout::TPass::Draw(std::wstring_view text, const RECT& r) {
-  RECT box = r;
   if (NeedsDrawText(text)) {
+    Flush();
+    RECT box = r;
     DrawTextW(FDC, text.data(), static_cast<int>(text.size()), &box,
               (FFlags & SegmentFlags) | DT_SINGLELINE);
     return;
   }
-  ExtTextOutW(FDC, r.left, r.top, ETO_CLIPPED, &box, text.data(),
-              static_cast<UINT>(text.size()), nullptr);
+  int natural = 0;
+  for (int advance : FAdvances) natural += advance;
+  const bool whole = natural == r.right - r.left;  // not cut at the edge
+  const bool joins = !FRun.Text.empty() && !FRun.Cut && whole && FRun.Box.right == r.left &&
+                     FRun.Box.top == r.top && FRun.Box.bottom == r.bottom;
+  if (!joins) {
+    Flush();
+    FRun.Box = r;
+    FRun.Cut = !whole;
+  }
+  FRun.Text.append(text);
+  FRun.Advances.insert(FRun.Advances.end(), FAdvances.begin(), FAdvances.end());
+  FRun.Box.right = r.right;
+}
+
+void TQvTextLayout::TPass::Flush() {
+  if (FRun.Text.empty()) return;
+  ExtTextOutW(FDC, FRun.Box.left, FRun.Box.top, FRun.Cut ? ETO_CLIPPED : 0, &FRun.Box, FRun.Text.data(),
+              static_cast<UINT>(FRun.Text.size()), FRun.Advances.data());
+  FRun.Text.clear();
+  FRun.Advances.clear();
 }
 
 void TQvTextLayout::TPass::WordWrap(RECT& r) {
   const RECT start = r;
-  if (Measuring()) return;  // wrapped text takes the rectangle it is given
   const LONG L0 = r.left, R0 = r.right, B0 = r.bottom;
   LONG y = r.top;
   RECT cur = r;
@@ -203,7 +261,7 @@ void TQvTextLayout::TPass::MeasureLine(int& height, int& descent) {
     int shift = 0;
     const RECT m = Measure(Prepare(seg.Text, drawFont, shift), 0, 0);
     height = std::max(height, static_cast<int>(m.bottom));
-    descent = std::max(descent, static_cast<int>(FMetrics->tmDescent));
+    descent = std::max(descent, static_cast<int>(FMeasures->Metrics.tmDescent));
   }
 }
 
@@ -222,7 +280,7 @@ void TQvTextLayout::TPass::SingleLine(RECT& r) {
       Select(drawFont);
       int shift = 0;
       const std::wstring_view text = Prepare(seg.Text, drawFont, shift);
-      const int descent = FMetrics->tmDescent;
+      const int descent = FMeasures->Metrics.tmDescent;
       if (Measuring()) FOwner.FMaxDescent = std::max(FOwner.FMaxDescent, descent);
       RECT m = Measure(text, x - shift, top);
       if (!Measuring()) {
@@ -260,9 +318,9 @@ void TQvTextLayout::TPass::Rotated(const RECT& r) {
       const RECT m = Measure(seg.Text, 0, 0);
       TFont turned = drawFont;
       turned.SetOrientation(900);
-      SelectObject(FDC, FOwner.FFonts.Handle(turned));
+      SelectObject(FDC, FSelectedFont = FOwner.FFonts.Handle(turned));
       ExtTextOutW(FDC, r.left, y, 0, nullptr, seg.Text.data(), static_cast<UINT>(seg.Text.size()),
-                  nullptr);
+                  NeedsDrawText(seg.Text) ? nullptr : FAdvances.data());
       advance = Width(m);
     }
     y -= seg.PositionGiven ? seg.Position : advance;
@@ -273,7 +331,8 @@ void TQvTextLayout::DoDrawText(HDC dc, RECT& r, UINT flags, const TQvTextStyle& 
                                std::string_view caption) {
   const bool measuring = (flags & DT_CALCRECT) != 0;
   if (measuring) FMaxDescent = 0;
-  if (caption.empty()) return;
+  // Wrapped text takes the rectangle it is given.
+  if (caption.empty() || (measuring && (flags & DT_WORDBREAK))) return;
   std::wstring text = Widen(caption);
   // A lone accelerator mark would measure as nothing.
   if (measuring && style.ShowAccelChar && text == L"&") text += L' ';
@@ -287,5 +346,6 @@ void TQvTextLayout::DoDrawText(HDC dc, RECT& r, UINT flags, const TQvTextStyle& 
     pass.Rotated(r);
   else
     pass.SingleLine(r);
+  pass.Finish();
   if (!measuring) FLinkRect = pass.LinkRect();
 }

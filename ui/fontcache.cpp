@@ -18,12 +18,13 @@ TFontCache::TEntry& TFontCache::Find(const TFont& font) {
 
 HFONT TFontCache::Handle(const TFont& font) { return Find(font).Font.Handle(); }
 
-const TEXTMETRICW& TFontCache::Metrics(HDC dc, const TFont& font) {
+const TFontCache::TMeasures& TFontCache::Measures(HDC dc, const TFont& font) {
   TEntry& entry = Find(font);
   if (!entry.Measured) {
     TCanvas keep(dc);
     SelectObject(dc, entry.Font.Handle());
-    entry.Measured = GetTextMetricsW(dc, &entry.Metrics) != FALSE;
+    entry.Measured = GetTextMetricsW(dc, &entry.Measures.Metrics) &&
+                     GetCharWidth32W(dc, 0, 255, entry.Measures.Advances.data());
   }
-  return entry.Metrics;
+  return entry.Measures;
 }

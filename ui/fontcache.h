@@ -4,6 +4,7 @@
 // whoever paints, so the fonts go with it.
 #include <windows.h>
 
+#include <array>
 #include <vector>
 
 #include "ui/font.h"
@@ -13,14 +14,19 @@ class TFontCache {
   // The GDI font for `font`'s description, alive as long as the cache, or until the
   // cache is full and another font is asked for after it.
   HFONT Handle(const TFont& font);
-  // The metrics of `font`, measured once on `dc`.
-  const TEXTMETRICW& Metrics(HDC dc, const TFont& font);
+  // The metrics of `font` and the advances of the characters U+0000 to U+00FF, measured
+  // once on `dc`.
+  struct TMeasures {
+    TEXTMETRICW Metrics{};
+    std::array<int, 256> Advances{};
+  };
+  const TMeasures& Measures(HDC dc, const TFont& font);
 
  private:
   struct TEntry {
     TFont Font;
     bool Measured = false;
-    TEXTMETRICW Metrics{};
+    TMeasures Measures;
   };
   TEntry& Find(const TFont& font);
 

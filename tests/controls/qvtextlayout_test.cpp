@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "sysutil/textconv.h"
 #include "ui/canvas.h"
@@ -38,15 +39,21 @@ class TSheet {
     GdiFlush();
     return r;
   }
-  // Draws plain text with its top left corner at (x, y), cut at `clipRight` if given: the
-  // picture a layout must leave.
+  // Draws plain text with its top left corner at (x, y), each glyph at its measured
+  // advance, cut at `clipRight` if given: the picture a layout must leave.
   void Piece(const std::wstring& text, int x, int y, const TFont& font, int clipRight = INT_MAX) {
     {
       TBitmapCanvas canvas(FPicture);
       const HDC dc = canvas.Canvas().Handle();
       canvas.Canvas().SetFont(font);
+      std::vector<int> ends(text.size()), advances(text.size());
+      SIZE size{};
+      int fit = 0;
+      GetTextExtentExPointW(dc, text.c_str(), static_cast<int>(text.size()), 0, &fit, ends.data(), &size);
+      for (size_t i = 0; i < text.size(); ++i) advances[i] = ends[i] - (i ? ends[i - 1] : 0);
       const RECT clip{x, y, std::min(clipRight, FPicture.Width()), FPicture.Height()};
-      ExtTextOutW(dc, x, y, ETO_CLIPPED, &clip, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+      ExtTextOutW(dc, x, y, ETO_CLIPPED, &clip, text.c_str(), static_cast<UINT>(text.size()),
+                  advances.data());
     }
     GdiFlush();
   }
