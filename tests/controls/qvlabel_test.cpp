@@ -79,6 +79,16 @@ std::unique_ptr<TQvLabel> LinkLabel(TWindow& parent) {
   return label;
 }
 
+// A label of a fixed size, without auto-sizing.
+std::unique_ptr<TQvLabel> FixedLabel(TWindow& parent, int width, int height,
+                                     const std::string& caption) {
+  auto label = std::make_unique<TQvLabel>(&parent);
+  label->SetAutoSize(false);
+  label->SetBounds(0, 0, width, height);
+  label->SetText(caption);
+  return label;
+}
+
 struct TClicks {
   std::vector<std::string> Order;
   const TQvLabelBase* Sender = nullptr;
@@ -216,12 +226,8 @@ TEST(QvLabel, AutoSizeFitsTheCaption) {
 
 TEST(QvLabel, SingleLineTextIsCentredVertically) {
   TLabelForm form;
-  TQvLabel label(&form);
-  label.SetAutoSize(false);
-  label.SetBounds(0, 0, 200, 41);
-  label.SetFontColor(RGB(0, 0, 0));
-  label.SetText("<b>IIII");
-  const TBitmap picture = Picture(label);
+  auto label = FixedLabel(form, 200, 41, "<b>IIII");
+  const TBitmap picture = Picture(*label);
   int top = -1, bottom = -1;
   for (int y = 0; y < picture.Height(); ++y)
     for (int x = 0; x < picture.Width(); ++x)
@@ -264,17 +270,14 @@ std::vector<int> WatchOffsets(TQvLabel& label, DWORD ms) {
 
 TEST(QvLabel, ScrollingMovesTenPixelsEveryStepFromTheRightEdge) {
   TLabelForm form;
-  TQvLabel label(&form);
-  label.SetAutoSize(false);
-  label.SetBounds(0, 0, 300, 20);
-  label.SetText("Scrolling");
-  label.SetScrollText(true);
-  const std::vector<int> offsets = WatchOffsets(label, 450);
-  label.SetScrollText(false);
+  auto label = FixedLabel(form, 300, 20, "Scrolling");
+  label->SetScrollText(true);
+  const std::vector<int> offsets = WatchOffsets(*label, 450);
+  label->SetScrollText(false);
   ASSERT_GE(offsets.size(), 3u);
   EXPECT_EQ(offsets[0], 300);
   for (size_t i = 1; i < offsets.size(); ++i) EXPECT_EQ(offsets[i - 1] - offsets[i], 10);
-  EXPECT_NE(label.Text().find("Scrolling"), std::string::npos);
+  EXPECT_NE(label->Text().find("Scrolling"), std::string::npos);
 }
 
 TEST(QvLabel, ScrollingRunsItsPassesThenRestoresAndHides) {
@@ -285,10 +288,8 @@ TEST(QvLabel, ScrollingRunsItsPassesThenRestoresAndHides) {
   for (const TCase c : {TCase{0, false}, TCase{2, false}, TCase{1, true}, TCase{-1, false}}) {
     SCOPED_TRACE(c.Count);
     TLabelForm form;
-    TQvLabel label(&form);
-    label.SetAutoSize(false);
-    label.SetBounds(0, 0, 40, 20);
-    label.SetText("<b>Run</b>");
+    auto owned = FixedLabel(form, 40, 20, "<b>Run</b>");
+    TQvLabel& label = *owned;
     label.SetScrollCount(c.Count);
     label.SetScrollSpeedFaktor(40);
     label.SetScrollLeftToRight(c.LeftToRight);
@@ -311,10 +312,8 @@ TEST(QvLabel, ScrollingRunsItsPassesThenRestoresAndHides) {
 
 TEST(QvLabel, ScrollingSwitchedOffStopsWhereTheTextStands) {
   TLabelForm form;
-  TQvLabel label(&form);
-  label.SetAutoSize(false);
-  label.SetBounds(0, 0, 300, 20);
-  label.SetText("Stop");
+  auto owned = FixedLabel(form, 300, 20, "Stop");
+  TQvLabel& label = *owned;
   int ends = 0;
   label.OnScrollEnd = [&](TQvLabelBase&) { ++ends; };
   label.SetScrollText(true);
