@@ -26,7 +26,7 @@ constexpr int ProgramIcon = 1;
 }  // namespace
 
 TCardmendMainForm::TCardmendMainForm()
-    : TForm(L"TCardmendMainForm", FixedDialogStyle, WS_EX_APPWINDOW), Notebook1(this) {
+    : TForm(L"TCardmendMainForm", FixedDialogStyle, WS_EX_APPWINDOW), Notebook1(Add<TNotebook>(this)) {
   SetMainForm(true);
   SetColor(WindowColor);
   SetText(" Cardmend");
@@ -87,7 +87,7 @@ void TCardmendMainForm::ShowPCSCStatus() {
 }
 
 TPanel& TCardmendMainForm::Box(TNotebookPage& page, int top, int height) {
-  auto& box = Add<TPanel>(page);
+  auto& box = Add<TPanel>(&page);
   box.SetColor(PanelColor);
   box.SetFrameColor(FrameColor);
   box.SetBounds(12, top, 445, height);
@@ -96,7 +96,7 @@ TPanel& TCardmendMainForm::Box(TNotebookPage& page, int top, int height) {
 
 TLabel& TCardmendMainForm::AddLabel(TWindow& parent, int left, int top,
                                     const std::string& caption) {
-  auto& label = Add<TLabel>(parent);
+  auto& label = Add<TLabel>(&parent);
   label.SetFontColor(TextColor);
   label.SetBounds(left, top, 0, 0);
   label.SetText(caption);
@@ -115,7 +115,7 @@ TLabel& TCardmendMainForm::AddHeading(TWindow& parent, int left, int top,
 
 TLabel& TCardmendMainForm::AddWrapped(TWindow& parent, int left, int top, int width,
                                       int height, const std::string& caption) {
-  auto& label = Add<TLabel>(parent);
+  auto& label = Add<TLabel>(&parent);
   label.SetFontColor(TextColor);
   label.SetWordWrap(true);
   label.SetBounds(left, top, width, height);
@@ -124,7 +124,7 @@ TLabel& TCardmendMainForm::AddWrapped(TWindow& parent, int left, int top, int wi
 }
 
 TPanel& TCardmendMainForm::AddGroup(TPanel& box, const std::string& caption) {
-  auto& group = Add<TPanel>(box);
+  auto& group = Add<TPanel>(&box);
   group.SetFrameColor(GroupFrameColor);
   group.SetBounds(12, 8, 419, 212);
   AddHeading(group, 8, 0, caption);
@@ -140,14 +140,14 @@ void TCardmendMainForm::BuildStartPage() {
                          "Cardmend is able to detect and fix some common problems of the "
                          "Smart Card Resource Manager.");
   RequirementsLabel = &AddHeading(upper, 12, 60, " Requirements");
-  WinImage = &Add<TImage>(upper);
+  WinImage = &Add<TImage>(&upper);
   WinImage->SetBounds(28, 75, 16, 16);
   Label0_2 = &AddLabel(upper, 48, 76, " Windows 2000 or better");
-  AdminImage = &Add<TImage>(upper);
+  AdminImage = &Add<TImage>(&upper);
   AdminImage->SetBounds(28, 93, 16, 16);
   Label0_3 = &AddLabel(upper, 48, 94, " Administrator privileges");
   StatusLabel = &AddHeading(upper, 12, 120, " PC/SC Status");
-  PCSCImage = &Add<TImage>(upper);
+  PCSCImage = &Add<TImage>(&upper);
   PCSCImage->SetBounds(28, 135, 16, 16);
   LabelPCSC = &AddLabel(upper, 48, 136, "");
   AboutLabel = &AddHeading(upper, 12, 162, " About");
@@ -155,11 +155,11 @@ void TCardmendMainForm::BuildStartPage() {
   CopyrightLabel = &AddWrapped(upper, 28, 192, 333, 14, "");
 
   Panel5 = &Box(page, 258, 41);
-  StartKnopf = &Add<TButton>(*Panel5);
+  StartKnopf = &Add<TButton>(Panel5);
   StartKnopf->SetBounds(227, 7, 100, 25);
   StartKnopf->SetText("&Begin");
   StartKnopf->OnClick = [this] { StartKnopfClick(); };
-  AbbruchKnopf = &Add<TButton>(*Panel5);
+  AbbruchKnopf = &Add<TButton>(Panel5);
   AbbruchKnopf->SetBounds(335, 7, 100, 25);
   AbbruchKnopf->SetText("&Cancel");
   AbbruchKnopf->OnClick = [this] { AbbruchKnopfClick(); };
@@ -176,7 +176,7 @@ void TCardmendMainForm::BuildProgressPage() {
                          "This process can take some seconds. Please do not cancel the "
                          "installation process. The progress bar will inform you about the "
                          "progress of the installation process.");
-  ProgressBar = &Add<TProgressBar>(group);
+  ProgressBar = &Add<TProgressBar>(&group);
   ProgressBar->SetBounds(12, 120, 394, 16);
   ProgressBar->SetMax(ProgressMax);
   ProgressLabel = &AddWrapped(group, 12, 152, 394, 36, "");
@@ -191,10 +191,10 @@ void TCardmendMainForm::BuildFinishPage() {
   Label2_1 = &AddWrapped(group, 12, 48, 394, 33,
                          "In order that the changes take effect, the computer must be "
                          "restarted.");
-  rbRestart = &Add<TRadioButton>(group);
+  rbRestart = &Add<TRadioButton>(&group);
   rbRestart->SetBounds(56, 92, 350, 16);
   rbRestart->SetText("Yes, restart the computer now.");
-  rbLater = &Add<TRadioButton>(group);
+  rbLater = &Add<TRadioButton>(&group);
   rbLater->SetBounds(56, 110, 350, 16);
   rbLater->SetText("No, the computer will be restarted later.");
   rbRestart->SetChecked(true);
@@ -203,7 +203,7 @@ void TCardmendMainForm::BuildFinishPage() {
                          "complete the process.");
 
   TPanel& lower = Box(page, 258, 41);
-  FertigstellenKnopf = &Add<TButton>(lower);
+  FertigstellenKnopf = &Add<TButton>(&lower);
   FertigstellenKnopf->SetBounds(335, 7, 100, 25);
   FertigstellenKnopf->SetText("&Finish");
   FertigstellenKnopf->OnClick = [this] { FertigstellenKnopfClick(); };

@@ -70,17 +70,6 @@ class TCardmendMainForm : public TForm {
                      const std::string& caption);
   TPanel& AddGroup(TPanel& box, const std::string& caption);
 
-  template <typename T>
-  T& Add(TWindow& parent) {
-    auto control = std::make_unique<T>(&parent);
-    T& added = *control;
-    if constexpr (std::is_base_of_v<TWindow, T>)
-      FControls.push_back(std::move(control));
-    else
-      FGraphics.push_back(std::move(control));
-    return added;
-  }
-
   void ComputeVariantFlags();
   void ShowMark(TImage& image, int index);
 
@@ -95,7 +84,7 @@ class TCardmendMainForm : public TForm {
   int FTickCount = 0;
 
  public:
-  TNotebook Notebook1;
+  TNotebook& Notebook1;
   TPanel* Panel2 = nullptr;   // start page, upper box
   TPanel* Panel5 = nullptr;   // start page, lower box
   TPanel* Panel7 = nullptr;   // progress page, upper box
@@ -131,6 +120,4 @@ class TCardmendMainForm : public TForm {
  private:
   // Own every control on the pages; destroyed before the notebook that holds them, and
   // the window-less ones before the windows they paint on.
-  std::vector<std::unique_ptr<TWindow>> FControls;
-  std::vector<std::unique_ptr<TGraphicControl>> FGraphics;
 };

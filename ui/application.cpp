@@ -61,12 +61,18 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::Dispatch(MSG& msg) {
-  if (IsKeyMessage(msg.message)) {
-    auto* form = dynamic_cast<TForm*>(TWindow::FromHandle(GetAncestor(msg.hwnd, GA_ROOT)));
-    if (form && form->PreprocessKey(msg)) return;
+  // Keys reach handlers from here, before any window procedure; they end where an
+  // exception from a click ends, and never unwind through the enumeration callbacks.
+  try {
+    if (IsKeyMessage(msg.message)) {
+      auto* form = dynamic_cast<TForm*>(TWindow::FromHandle(GetAncestor(msg.hwnd, GA_ROOT)));
+      if (form && form->PreprocessKey(msg)) return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  } catch (...) {
+    HandleException(std::current_exception());
   }
-  TranslateMessage(&msg);
-  DispatchMessageW(&msg);
 }
 
 void TApplication::HandleException(std::exception_ptr error) {

@@ -6,24 +6,7 @@
 
 namespace {
 
-// Offers something to the form's controls, one after the other, until one takes it.
-struct TOffer {
-  std::function<bool(TWindow&)> Take;
-  bool Taken;
-};
-
-BOOL CALLBACK OfferTo(HWND h, LPARAM lp) {
-  auto* offer = reinterpret_cast<TOffer*>(lp);
-  // IsWindowVisible also looks at the parents: controls on hidden pages do not answer.
-  if (!IsWindowVisible(h) || !IsWindowEnabled(h)) return TRUE;
-  TWindow* window = TWindow::FromHandle(h);
-  if (window && offer->Take(*window)) {
-    offer->Taken = true;
-    return FALSE;
-  }
-  return TRUE;
-}
-
+// IsWindowVisible also looks at the parents: controls on hidden pages are not collected.
 BOOL CALLBACK CollectEnabled(HWND h, LPARAM lp) {
   if (IsWindowVisible(h) && IsWindowEnabled(h))
     reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
@@ -43,6 +26,10 @@ bool WantsAllKeys(HWND h) {
 TForm::TForm(const wchar_t* className, DWORD style, DWORD exStyle) : TWindow(nullptr) {
   CreateOwn(className, style, exStyle | WS_EX_CONTROLPARENT, Application().Handle(),
             CS_DBLCLKS);
+}
+
+TForm::~TForm() {
+  while (!FControls.empty()) FControls.pop_back();
 }
 
 void TForm::Show() {
@@ -139,9 +126,16 @@ bool TForm::PreprocessKey(MSG& msg) {
 }
 
 bool TForm::OfferToControls(std::function<bool(TWindow&)> take) {
-  TOffer offer{std::move(take), false};
-  EnumChildWindows(Handle(), &OfferTo, reinterpret_cast<LPARAM>(&offer));
-  return offer.Taken;
+  // Collected first and offered afterwards: a handler may throw, and an exception must not
+  // unwind through the enumeration's frames, which are Windows' own.
+  std::vector<HWND> children;
+  EnumChildWindows(Handle(), &CollectEnabled, reinterpret_cast<LPARAM>(&children));
+  for (HWND h : children) {
+    // A handler offered the key before may have destroyed or hidden this one.
+    if (!IsWindow(h) || !IsWindowVisible(h) || !IsWindowEnabled(h)) continue;
+    if (TWindow* window = TWindow::FromHandle(h); window && take(*window)) return true;
+  }
+  return false;
 }
 
 bool TForm::HandleDialogKey(WPARAM key) {

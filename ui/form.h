@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "ui/window.h"
@@ -17,6 +19,7 @@ class TForm : public TWindow {
       WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
   TForm(const wchar_t* className, DWORD style, DWORD exStyle = 0);
+  ~TForm() override;
 
   void Show();
   void Close();
@@ -46,6 +49,16 @@ class TForm : public TWindow {
 
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
+  // Makes a control that the form owns. The form destroys its controls in reverse order
+  // of creation, children before their containers, before its own window goes: make the
+  // containers (pages, panels) this way too.
+  template <typename T, typename... A>
+  T& Add(A&&... args) {
+    T* control = new T(std::forward<A>(args)...);
+    FControls.emplace_back(control, [](void* p) { delete static_cast<T*>(p); });
+    return *control;
+  }
+
  private:
   bool OfferToControls(std::function<bool(TWindow&)> take);
   bool HandleAccelerator(wchar_t ch);
@@ -57,4 +70,5 @@ class TForm : public TWindow {
   bool FMainForm = false;
   bool FActivatedOnce = false;
   HWND FFocusedChild = nullptr;
+  std::vector<std::unique_ptr<void, void (*)(void*)>> FControls;
 };

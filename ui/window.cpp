@@ -145,6 +145,14 @@ LRESULT TWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+      if (TWindow* child = FromHandle(item.hwndItem)) {
+        child->DrawItem(item);
+        return TRUE;
+      }
+      break;
+    }
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
       if (TWindow* child = FromHandle(reinterpret_cast<HWND>(lp)))

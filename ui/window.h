@@ -88,8 +88,11 @@ class TWindow {
   virtual void Click();
   virtual void TextChanged() { Invalidate(); }
   virtual void FontChanged();
-  // Reflected from the parent: WM_COMMAND notifications and WM_CTLCOLOR*.
+  // Reflected from the parent: WM_COMMAND notifications, WM_CTLCOLOR* and, for owner-drawn
+  // controls, WM_DRAWITEM. Windows may ask for a drawing outside WM_PAINT (Wine does on a
+  // focus or state change), so DrawItem paints the whole control from the item state.
   virtual void Command(WORD) {}
+  virtual void DrawItem(const DRAWITEMSTRUCT&) {}
   virtual HBRUSH CtlColor(HDC dc);
 
   bool HasCaptionAccelerator(wchar_t ch) const;

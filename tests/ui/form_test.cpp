@@ -8,6 +8,8 @@
 
 #include "tests/ui/uitest.h"
 #include "ui/button.h"
+#include "ui/label.h"
+#include "ui/panel.h"
 #include "ui/notebook.h"
 #include "ui/timer.h"
 
@@ -240,6 +242,102 @@ TEST(Application, AnExceptionFromAHandlerIsShownAndTheProgramGoesOn) {
   ASSERT_EQ(closer.Shown.size(), 1u);
   EXPECT_EQ(closer.Shown[0], L"Registry key vanished");
   EXPECT_TRUE(IsWindowVisible(form.Handle()));
+}
+
+}  // namespace
+
+namespace {
+
+// A form whose ShortCut throws for F3, with a default button and an accelerator.
+class TThrowingForm : public TDialogForm {
+ protected:
+  bool ShortCut(const MSG& msg) override {
+    if (msg.wParam == VK_F3) throw std::runtime_error("From the key preview");
+    return false;
+  }
+};
+
+TEST(Application, AnExceptionFromAHandlerReachedByAKeyIsShownLikeOneFromAClick) {
+  struct TCase {
+    const char* Name;
+    UINT Message;
+    WPARAM Key;
+  };
+  for (const TCase c : {TCase{"accelerator", WM_SYSCHAR, 'o'}, TCase{"Enter", WM_KEYDOWN, VK_RETURN},
+                        TCase{"Esc", WM_KEYDOWN, VK_ESCAPE}, TCase{"key preview", WM_KEYDOWN, VK_F3}}) {
+    SCOPED_TRACE(c.Name);
+    TThrowingForm form;
+    form.Show();
+    const auto raise = [] { throw std::runtime_error("From the key preview"); };
+    form.Ok.OnClick = form.Cancel.OnClick = form.Other.OnClick = raise;
+    form.Other.SetFocus();
+    TMessageBoxCloser closer;
+    PostMessageW(form.Other.Handle(), c.Message, c.Key, c.Message == WM_SYSCHAR ? 0x20000001 : 1);
+    PumpFor(400);
+    ASSERT_EQ(closer.Shown.size(), 1u);
+    EXPECT_EQ(closer.Shown[0], L"From the key preview");
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+  }
+}
+
+// A panel that notes when it goes.
+class TNotedPanel : public TPanel {
+ public:
+  TNotedPanel(TWindow* parent, std::string name, std::vector<std::string>& gone)
+      : TPanel(parent), FName(std::move(name)), FGone(gone) {}
+  ~TNotedPanel() override { FGone.push_back(FName); }
+
+ private:
+  std::string FName;
+  std::vector<std::string>& FGone;
+};
+
+class TOwningForm : public TForm {
+ public:
+  explicit TOwningForm(std::vector<std::string>& gone) : TForm(L"TOwningForm", FixedDialogStyle) {
+    auto& outer = Add<TNotedPanel>(this, "outer", gone);
+    auto& inner = Add<TNotedPanel>(&outer, "inner", gone);
+    Add<TLabel>(&inner).SetText("on the inner panel");  // window-less: its parent must still be there
+    Add<TNotedPanel>(&inner, "innermost", gone);
+    Add<TNotedPanel>(this, "beside", gone);
+  }
+};
+
+TEST(Form, DestroysTheControlsItMadeInReverseOrder) {
+  std::vector<std::string> gone;
+  { TOwningForm form(gone); }
+  EXPECT_EQ(gone, (std::vector<std::string>{"beside", "innermost", "inner", "outer"}));
+}
+
+// An owner-drawn platform button that counts the drawings its parent hands it.
+class TOwnerDrawn : public TWindow {
+ public:
+  explicit TOwnerDrawn(TWindow* parent) : TWindow(parent) {
+    CreatePlatform(L"BUTTON", WS_VISIBLE | BS_OWNERDRAW, 0);
+  }
+  int Drawn = 0;
+  UINT LastState = 0;
+
+ protected:
+  void DrawItem(const DRAWITEMSTRUCT& item) override {
+    ++Drawn;
+    LastState = item.itemState;
+  }
+};
+
+TEST(Window, OwnerDrawnChildrenDrawThemselvesEvenWithoutAControlId) {
+  TKeyForm form;
+  form.Show();
+  TOwnerDrawn button(&form.Pages.Page(0));
+  button.SetBounds(10, 50, 80, 25);
+  SetWindowLongPtrW(button.Handle(), GWLP_ID, 0);
+  button.Drawn = 0;
+  button.Invalidate();
+  UpdateWindow(button.Handle());
+  EXPECT_GE(button.Drawn, 1);
+  button.SetFocus();
+  PumpFor(50);
+  EXPECT_TRUE(button.LastState & ODS_FOCUS);
 }
 
 }  // namespace
