@@ -16,7 +16,6 @@ constexpr int ClientHeight = 311;
 constexpr COLORREF WindowColor = RGB(0xEC, 0xEC, 0xE6);
 constexpr COLORREF PanelColor = RGB(0xFF, 0xFF, 0xFF);
 constexpr COLORREF FrameColor = RGB(0xA0, 0xA0, 0xA0);
-constexpr COLORREF GroupFrameColor = RGB(0xD0, 0xD7, 0xCF);
 constexpr COLORREF HeadingColor = RGB(0x00, 0x3C, 0x74);
 constexpr COLORREF TextColor = RGB(0x30, 0x30, 0x30);
 
@@ -123,11 +122,12 @@ TLabel& TCardmendMainForm::AddWrapped(TWindow& parent, int left, int top, int wi
   return label;
 }
 
-TPanel& TCardmendMainForm::AddGroup(TPanel& box, const std::string& caption) {
-  auto& group = Add<TPanel>(&box);
-  group.SetFrameColor(GroupFrameColor);
+TQVGroupBox& TCardmendMainForm::AddGroup(TPanel& box, const std::string& caption) {
+  auto& group = Add<TQVGroupBox>(&box);
+  group.SetColor(PanelColor);
+  group.SetFontColor(HeadingColor);
   group.SetBounds(12, 8, 419, 212);
-  AddHeading(group, 8, 0, caption);
+  group.SetText(caption);
   return group;
 }
 
@@ -168,7 +168,7 @@ void TCardmendMainForm::BuildStartPage() {
 void TCardmendMainForm::BuildProgressPage() {
   TNotebookPage& page = Notebook1.AddPage("Progress");
   Panel7 = &Box(page, 12, 234);
-  TPanel& group = AddGroup(*Panel7, " Installation ");
+  TQVGroupBox& group = AddGroup(*Panel7, " Installation ");
   Label1_1 = &AddWrapped(group, 12, 24, 394, 33,
                          "Cardmend is now checking the Smart Card Resource Manager and tries "
                          "to fix known problems.");
@@ -176,7 +176,7 @@ void TCardmendMainForm::BuildProgressPage() {
                          "This process can take some seconds. Please do not cancel the "
                          "installation process. The progress bar will inform you about the "
                          "progress of the installation process.");
-  ProgressBar = &Add<TProgressBar>(&group);
+  ProgressBar = &Add<TQvXPProgressBar>(&group);
   ProgressBar->SetBounds(12, 120, 394, 16);
   ProgressBar->SetMax(ProgressMax);
   ProgressLabel = &AddWrapped(group, 12, 152, 394, 36, "");
@@ -186,7 +186,7 @@ void TCardmendMainForm::BuildProgressPage() {
 void TCardmendMainForm::BuildFinishPage() {
   TNotebookPage& page = Notebook1.AddPage("Finish");
   Panel10 = &Box(page, 12, 234);
-  TPanel& group = AddGroup(*Panel10, " Finish process ");
+  TQVGroupBox& group = AddGroup(*Panel10, " Finish process ");
   Label2_0 = &AddWrapped(group, 12, 24, 394, 14, "The system check has been completed.");
   Label2_1 = &AddWrapped(group, 12, 48, 394, 33,
                          "In order that the changes take effect, the computer must be "

@@ -10,6 +10,8 @@
 #include "app/diaglog.h"
 #include "app/pcsc.h"
 #include "app/windowsfamily.h"
+#include "controls/qvgroupbox.h"
+#include "controls/qvxpprogressbar.h"
 #include "ui/bitmap.h"
 #include "ui/button.h"
 #include "ui/form.h"
@@ -18,7 +20,6 @@
 #include "ui/label.h"
 #include "ui/notebook.h"
 #include "ui/panel.h"
-#include "ui/progressbar.h"
 #include "ui/radiobutton.h"
 #include "ui/timer.h"
 
@@ -68,7 +69,7 @@ class TCardmendMainForm : public TForm {
   TLabel& AddHeading(TWindow& parent, int left, int top, const std::string& caption);
   TLabel& AddWrapped(TWindow& parent, int left, int top, int width, int height,
                      const std::string& caption);
-  TPanel& AddGroup(TPanel& box, const std::string& caption);
+  TQVGroupBox& AddGroup(TPanel& box, const std::string& caption);
 
   void ComputeVariantFlags();
   void ShowMark(TImage& image, int index);
@@ -106,7 +107,7 @@ class TCardmendMainForm : public TForm {
   TButton* AbbruchKnopf = nullptr;
   TLabel* Label1_1 = nullptr;
   TLabel* Label1_2 = nullptr;
-  TProgressBar* ProgressBar = nullptr;
+  TQvXPProgressBar* ProgressBar = nullptr;
   TLabel* ProgressLabel = nullptr;
   TLabel* Label2_0 = nullptr;
   TLabel* Label2_1 = nullptr;

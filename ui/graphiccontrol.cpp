@@ -1,6 +1,7 @@
 #include "ui/graphiccontrol.h"
 
 #include "ui/window.h"
+#include "ui/windowdc.h"
 
 TGraphicControl::TGraphicControl(TWindow* parent) : FParent(parent), FFont(parent->Font()) {
   FParent->AddGraphic(this);
@@ -41,4 +42,17 @@ void TGraphicControl::PaintTo(HDC dc) {
   TCanvas canvas(dc);
   canvas.FillRect(RECT{0, 0, Width(), Height()}, FParent->Color());
   Paint(canvas);
+}
+
+void TGraphicControl::Repaint() {
+  PaintNow([this](TCanvas& canvas) { Paint(canvas); });
+}
+
+void TGraphicControl::PaintNow(const std::function<void(TCanvas&)>& paint) {
+  if (!FVisible || !FParent->Handle() || !IsWindowVisible(FParent->Handle())) return;
+  const TClientDC dc(FParent->Handle());
+  TCanvas canvas(dc.Handle());
+  IntersectClipRect(dc.Handle(), FBounds.left, FBounds.top, FBounds.right, FBounds.bottom);
+  OffsetViewportOrgEx(dc.Handle(), FBounds.left, FBounds.top, nullptr);
+  paint(canvas);
 }

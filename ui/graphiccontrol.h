@@ -3,6 +3,8 @@
 // bounds. Plain text needs no window, and every window saved is a start-up saved.
 #include <windows.h>
 
+#include <functional>
+
 #include "ui/canvas.h"
 #include "ui/font.h"
 
@@ -32,6 +34,8 @@ class TGraphicControl {
   void SetFontColor(COLORREF color);
 
   void Invalidate();
+  // Paints at once onto the parent's window instead of waiting for its next WM_PAINT.
+  void Repaint();
   // Paints the control with its parent's background into dc, its top-left corner at (0, 0).
   void PaintTo(HDC dc);
 
@@ -40,6 +44,9 @@ class TGraphicControl {
   // The canvas's origin is the control's top-left corner; drawing is clipped to it.
   virtual void Paint(TCanvas& canvas) = 0;
   virtual void FontChanged() { Invalidate(); }
+  // Runs `paint` at once on the parent's window, with the origin at the control's corner
+  // and drawing clipped to it.
+  void PaintNow(const std::function<void(TCanvas&)>& paint);
 
  private:
   TWindow* FParent;

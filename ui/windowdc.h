@@ -30,3 +30,17 @@ class TWindowDC {
   HWND FWindow;
   HDC FDC;
 };
+
+// The client area's DC, for drawing at once outside WM_PAINT.
+class TClientDC {
+ public:
+  explicit TClientDC(HWND window) : FWindow(window), FDC(GetDC(window)) {}
+  TClientDC(const TClientDC&) = delete;
+  TClientDC& operator=(const TClientDC&) = delete;
+  ~TClientDC() { ReleaseDC(FWindow, FDC); }
+  HDC Handle() const { return FDC; }
+
+ private:
+  HWND FWindow;
+  HDC FDC;
+};
