@@ -2,8 +2,10 @@
 
 #include "ui/form.h"
 
-TButton::TButton(TWindow* parent) : TWindow(parent) {
-  CreatePlatform(L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0);
+TButton::TButton(TWindow* parent) : TButton(parent, BS_PUSHBUTTON) {}
+
+TButton::TButton(TWindow* parent, DWORD style) : TWindow(parent) {
+  CreatePlatform(L"BUTTON", WS_VISIBLE | WS_TABSTOP | style, 0);
 }
 
 bool TButton::Accelerator(wchar_t ch) {

@@ -1,5 +1,5 @@
 #pragma once
-// The platform push button.
+// The platform push button, and the base of the owner-drawn ones.
 #include "ui/window.h"
 
 class TButton : public TWindow {
@@ -18,6 +18,8 @@ class TButton : public TWindow {
   int ModalResult() const { return FModalResult; }
 
  protected:
+  // For owner-drawn buttons: BS_OWNERDRAW and the like instead of BS_PUSHBUTTON.
+  TButton(TWindow* parent, DWORD style);
   void Command(WORD code) override;
   void Click() override;
 

@@ -1,0 +1,29 @@
+#include "controls/vexcheck.h"
+
+TVEXCheck::TVEXCheck(TWindow* parent) : TVexToggleBase(parent, L"TVEXCheck", Art::CheckGlyphs) {
+  SetBounds(0, 0, 97, 16);
+}
+
+void TVEXCheck::SetState(TCheckBoxState state) {
+  if (state == FState) return;
+  FState = state;
+  RepaintNow();
+  Click();
+}
+
+void TVEXCheck::Toggle() {
+  switch (FState) {
+    case cbUnchecked: SetState(FAllowGrayed ? cbGrayed : cbChecked); break;
+    case cbChecked: SetState(cbUnchecked); break;
+    case cbGrayed: SetState(cbChecked); break;
+  }
+}
+
+// Sheet rows: checked, grayed, unchecked.
+int TVEXCheck::GlyphRow() const {
+  return FState == cbChecked ? 0 : FState == cbGrayed ? 1 : 2;
+}
+
+void TVEXCheck::Released(int button) {
+  if (button == VK_LBUTTON) Toggle();
+}

@@ -1,0 +1,194 @@
+#include "controls/vextogglebase.h"
+
+#include <windowsx.h>
+
+#include "ui/windowdc.h"
+
+namespace {
+
+// The transparent key of the radio glyphs: such pixels show the control's colour.
+constexpr uint32_t KeyColor = 0x0000FF;
+
+bool IsBlank(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
+
+}  // namespace
+
+TVexToggleBase::TVexToggleBase(TWindow* parent, const wchar_t* className,
+                               const TPixelTable& glyphs)
+    : TCustomControl(parent, className), FGlyphs(glyphs) {
+  SetWindowLongW(Handle(), GWL_STYLE, GetWindowLongW(Handle(), GWL_STYLE) | WS_TABSTOP);
+  SetColor(RGB(255, 255, 255));
+  TFont font("Arial", -11);
+  SetFont(font);
+  FActiveWidth = Width();
+}
+
+void TVexToggleBase::SetShowFocusFrame(bool on) {
+  if (on == FShowFocusFrame) return;
+  FShowFocusFrame = on;
+  RepaintNow();
+}
+
+void TVexToggleBase::SetFontDisabledColor(COLORREF color) {
+  if (color == FFontDisabledColor) return;
+  FFontDisabledColor = color;
+  RepaintNow();
+}
+
+void TVexToggleBase::SetPressed(bool on) {
+  if (on == FPressed) return;
+  FPressed = on;
+  RepaintNow();
+}
+
+void TVexToggleBase::RepaintNow() {
+  Invalidate();
+  UpdateWindow(Handle());
+}
+
+bool TVexToggleBase::Inside(int x, int y) const {
+  return 0 <= x && x <= FActiveWidth && 0 <= y && y <= Height();
+}
+
+bool TVexToggleBase::StrictlyInside(int x, int y) const {
+  return 0 < x && x < FActiveWidth && 0 < y && y < Height();
+}
+
+void TVexToggleBase::DrawGlyph(HDC dc, TLook look) const {
+  // The cell of the sheet, with the key colour turned into the control's colour.
+  TBitmap glyph(GlyphSize, GlyphSize);
+  const COLORREF back = Color();
+  const uint32_t backPixel =
+      0xFF000000u | (GetRValue(back) << 16) | (GetGValue(back) << 8) | GetBValue(back);
+  for (int y = 0; y < GlyphSize; ++y)
+    for (int x = 0; x < GlyphSize; ++x) {
+      const uint32_t c = FGlyphs.Pixels[(GlyphRow() * GlyphSize + y) * FGlyphs.Width +
+                                        look * GlyphSize + x];
+      glyph.Bits()[y * GlyphSize + x] =
+          c == KeyColor ? backPixel
+                        : 0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+    }
+  TMemoryDC source(dc);
+  source.Select(glyph.Handle());
+  BitBlt(dc, 0, 1, GlyphSize, GlyphSize, source.Handle(), 0, 0, SRCCOPY);
+}
+
+void TVexToggleBase::Paint(TCanvas& canvas) {
+  const bool enabled = Enabled();
+  DrawGlyph(canvas.Handle(), !enabled ? lkDisabled : FPressed ? lkPressed : FHot ? lkHot : lkNormal);
+  const std::string caption = Text();
+  if (IsBlank(caption)) {
+    FActiveWidth = BlankActiveWidth();
+    return;
+  }
+  TFont font = Font();
+  if (!enabled) font.SetColor(FFontDisabledColor);
+  canvas.SetFont(font);
+  const SIZE text = canvas.TextExtent(caption);
+  const int top = (Height() - text.cy) / 2;
+  RECT box{16, top, 16 + text.cx, top + text.cy};
+  canvas.DrawText(box, caption, DT_LEFT | DT_VCENTER);
+  // The frame's place is cleared first, so a focus frame drawn before goes.
+  const RECT frame{14, top, 14 + text.cx + 3, top + text.cy + 1};
+  canvas.FrameRect(frame, Color());
+  if (FFocused && FShowFocusFrame) DrawFocusRect(canvas.Handle(), &frame);
+  FActiveWidth = text.cx + 16;
+}
+
+void TVexToggleBase::ButtonDown(int button, int x, int y) {
+  if (!Inside(x, y) || FReadOnly || !Enabled()) return;
+  FFocused = true;
+  SetCapture(Handle());
+  FCaptured = true;
+  SetPressed(true);
+  SetFocus();
+  if (OnMouseDown) OnMouseDown(button, x, y);
+}
+
+void TVexToggleBase::ButtonUp(int button, int x, int y) {
+  // Only a press that began here ends here: a release alone changes nothing.
+  if (!FCaptured) return;
+  FCaptured = false;
+  ReleaseCapture();
+  SetPressed(false);
+  if (Inside(x, y) && Enabled() && !FReadOnly) Released(button);
+  if (OnMouseUp) OnMouseUp(button, x, y);
+}
+
+void TVexToggleBase::MouseMove(int x, int y) {
+  if (FCaptured) SetPressed(Inside(x, y));
+  if (StrictlyInside(x, y) && Enabled()) {
+    FHot = true;
+    if (FPressed) {
+      FHotDrawn = true;
+    } else if (!FHotDrawn) {
+      const TClientDC dc(Handle());
+      DrawGlyph(dc.Handle(), lkHot);
+      FHotDrawn = true;
+    }
+  } else if (FHotDrawn) {
+    FHot = false;
+    MouseLeave();
+  }
+}
+
+void TVexToggleBase::MouseLeave() {
+  if (!FCaptured) SetPressed(false);
+  if (!FHotDrawn || !Enabled()) return;
+  FHot = false;
+  const TClientDC dc(Handle());
+  DrawGlyph(dc.Handle(), lkNormal);
+  FHotDrawn = false;
+}
+
+LRESULT TVexToggleBase::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      ButtonDown(VK_LBUTTON, x, y);
+      return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      ButtonDown(VK_RBUTTON, x, y);
+      return 0;
+    case WM_MBUTTONDOWN:
+      ButtonDown(VK_MBUTTON, x, y);
+      return 0;
+    case WM_LBUTTONUP:
+      ButtonUp(VK_LBUTTON, x, y);
+      return 0;
+    case WM_RBUTTONUP:
+      ButtonUp(VK_RBUTTON, x, y);
+      return 0;
+    case WM_MBUTTONUP:
+      ButtonUp(VK_MBUTTON, x, y);
+      return 0;
+    case WM_CAPTURECHANGED:
+      FCaptured = false;
+      break;
+    case WM_KEYDOWN:
+      if (wp == VK_SPACE) SetPressed(true);
+      break;
+    case WM_KEYUP:
+      if (wp == VK_SPACE) {
+        SetPressed(false);
+        if (!FReadOnly) SpaceReleased();
+      }
+      return 0;
+    case WM_SETFOCUS:
+      FFocused = true;
+      FocusGained();
+      RepaintNow();
+      break;
+    case WM_KILLFOCUS:
+      FFocused = false;
+      FocusLost();
+      RepaintNow();
+      break;
+    case WM_ENABLE:
+      Invalidate();
+      break;
+  }
+  return TCustomControl::WndProc(msg, wp, lp);
+}

@@ -1,0 +1,223 @@
+#include "controls/vexxpbutton.h"
+
+#include <windowsx.h>
+
+#include "controls/artwork.h"
+#include "controls/vexdesign.h"
+#include "ui/canvas.h"
+#include "ui/windowdc.h"
+
+namespace {
+
+constexpr int CapWidth = 8;
+constexpr int SkinHeight = 25;
+constexpr int FocusTile = 96;
+
+// Skin columns of each frame: the left cap, then the right cap (whose first column is
+// also the middle).
+struct TFrame {
+  int Left, Right;
+};
+constexpr TFrame NormalFrame{0, 8}, DefaultFrame{16, 24}, FocusedFrame{32, 40},
+    PressedFrame{48, 56}, HotFrame{64, 72}, DisabledFrame{80, 88};
+
+bool IsArial(const TFont& font) {
+  std::string name = font.Name();
+  for (char& c : name) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+  return name == "arial";
+}
+
+}  // namespace
+
+TVexXPButton::TVexXPButton(TWindow* parent)
+    : TButton(parent, BS_OWNERDRAW), FBuiltInSkin(BitmapFromTable(Art::ButtonSkin)) {
+  TFont font("Arial", -11);
+  SetFont(font);
+  SetBounds(0, 0, 98, SkinHeight);
+}
+
+void TVexXPButton::SetSkin(const TBitmap* skin) {
+  FSkin = skin;
+  SetBounds(Left(), Top(), Width(), skin && !skin->Empty() ? skin->Height() : SkinHeight);
+  Invalidate();
+}
+
+void TVexXPButton::SetDropDown(bool on) {
+  if (on == FDropDown) return;
+  FDropDown = on;
+  Invalidate();
+}
+
+void TVexXPButton::SetFontDisabledColor(COLORREF color) {
+  if (color == FFontDisabledColor) return;
+  FFontDisabledColor = color;
+  Invalidate();
+}
+
+bool TVexXPButton::ActiveDefault() const {
+  TWindow* focused = FromHandle(GetFocus());
+  if (dynamic_cast<TButton*>(focused) && !dynamic_cast<TVexXPButton*>(focused))
+    return focused == this;
+  return Default();
+}
+
+bool TVexXPButton::DialogKey(WPARAM key) {
+  const bool mine = (key == VK_RETURN && ActiveDefault()) || (key == VK_ESCAPE && Cancel());
+  const bool modifier = GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 ||
+                        GetKeyState(VK_MENU) < 0;
+  if (!mine || modifier || !IsWindowVisible(Handle()) || !Enabled()) return false;
+  Click();
+  return true;
+}
+
+void TVexXPButton::Click() {
+  EndHot();
+  TButton::Click();
+}
+
+UINT TVexXPButton::CurrentState() const {
+  UINT state = 0;
+  if (!Enabled()) state |= ODS_DISABLED;
+  if (Focused()) state |= ODS_FOCUS;
+  if (SendMessageW(Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED) state |= ODS_SELECTED;
+  return state;
+}
+
+void TVexXPButton::DrawItem(const DRAWITEMSTRUCT& item) {
+  // Into a back buffer first: Windows clips the DC to the button, and the caption must
+  // never be seen without its frame.
+  const RECT r = item.rcItem;
+  TBitmap buffer(r.right - r.left, r.bottom - r.top);
+  if (buffer.Empty()) return;
+  {
+    TBitmapCanvas canvas(buffer);
+    PaintState(canvas.Canvas().Handle(), item.itemState);
+  }
+  TMemoryDC source(item.hDC);
+  source.Select(buffer.Handle());
+  BitBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, source.Handle(), 0, 0,
+         SRCCOPY);
+}
+
+void TVexXPButton::Paint(TCanvas& canvas) { PaintState(canvas.Handle(), CurrentState()); }
+
+void TVexXPButton::PaintState(HDC dc, UINT itemState, bool hot) {
+  FHot = hot;
+  const RECT r{0, 0, Width(), Height()};
+  const bool disabled = (itemState & ODS_DISABLED) != 0;
+  const bool selected = (itemState & ODS_SELECTED) != 0;
+  if (!hot) FPressed = selected;
+  // A button that is Default shows it even when Windows does not say so, as an owner-drawn
+  // button is never the dialog's default push button.
+  const bool isDefault = (itemState & ODS_DEFAULT) || Default();
+  TFrame frame = NormalFrame;
+  bool tiled = false;
+  if (hot) {
+    frame = HotFrame;
+  } else if (disabled) {
+    frame = DisabledFrame;
+  } else if (selected) {
+    frame = PressedFrame;
+  } else if (!(itemState & ODS_FOCUS) && !isDefault) {
+    frame = NormalFrame;
+  } else if (itemState & ODS_FOCUS) {
+    frame = FocusedFrame;
+    tiled = true;
+  } else {
+    frame = DefaultFrame;
+  }
+  DrawFrame(dc, r, frame.Left, frame.Right, tiled);
+  if (FDropDown) DrawArrow(dc, r, disabled && !hot);
+  DrawCaption(dc, r, disabled && !hot);
+}
+
+void TVexXPButton::DrawFrame(HDC dc, const RECT& r, int left, int right, bool tiled) const {
+  const TBitmap& skin = Skin();
+  if (skin.Empty()) return;
+  TMemoryDC source(dc);
+  source.Select(skin.Handle());
+  const HDC s = source.Handle();
+  const int w = r.right - r.left;
+  BitBlt(dc, r.left, r.top, CapWidth, SkinHeight, s, left, 0, SRCCOPY);
+  BitBlt(dc, r.right - CapWidth, r.top, CapWidth, SkinHeight, s, right, 0, SRCCOPY);
+  if (!tiled) {
+    if (w - 2 * CapWidth > 0) {
+      SetStretchBltMode(dc, COLORONCOLOR);
+      StretchBlt(dc, r.left + CapWidth, r.top, w - 2 * CapWidth, SkinHeight, s, right, 0, 1,
+                 SkinHeight, SRCCOPY);
+    }
+    return;
+  }
+  // The dotted focus line goes on tile by tile; the last tile may cover the right cap's
+  // first two columns, which show the same pixels.
+  const int tiles = (w - 2 * CapWidth) / 2;
+  for (int i = 0; tiles >= 0 && i <= tiles; ++i)
+    BitBlt(dc, r.left + CapWidth + 2 * i, r.top, 2, SkinHeight, s, FocusTile, 0, SRCCOPY);
+}
+
+void TVexXPButton::DrawArrow(HDC dc, const RECT& r, bool disabled) const {
+  TCanvas canvas(dc);
+  const COLORREF color = disabled ? FFontDisabledColor : RGB(0, 0, 0);
+  for (int i = 0; i < 4; ++i)
+    canvas.Line(r.left + 8 + i, r.top + 11 + i, r.left + 15 - i, r.top + 11 + i, color);
+}
+
+void TVexXPButton::DrawCaption(HDC dc, const RECT& r, bool disabled) const {
+  const std::string caption = Text();
+  if (caption.empty()) return;
+  TCanvas canvas(dc);
+  TFont font = Font();
+  if (disabled) font.SetColor(FFontDisabledColor);
+  canvas.SetFont(font);
+  RECT box{0, 0, r.left + r.right, r.top + r.bottom};
+  canvas.DrawText(box, caption, DT_CALCRECT);
+  const int dx = (r.right - r.left - box.right + 1) / 2;
+  const int dy = (r.bottom - r.top - box.bottom + 1) / 2;
+  OffsetRect(&box, r.left + dx, r.top + dy);
+  // Arial's "W" reaches past its cell on both sides.
+  if ((caption[0] == 'W' || caption[0] == 'w') && IsArial(font)) InflateRect(&box, 1, 0);
+  canvas.DrawText(box, caption, DT_CENTER | DT_VCENTER);
+}
+
+void TVexXPButton::MouseMoved() {
+  if (!Enabled() || FHot || FPressed) return;
+  TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
+  TrackMouseEvent(&track);
+  POINT p{};
+  GetCursorPos(&p);
+  ScreenToClient(Handle(), &p);
+  if (!(0 < p.x && p.x < Width() && 0 < p.y && p.y < Height())) return;
+  {
+    const TClientDC dc(Handle());
+    PaintState(dc.Handle(), 0, true);
+  }
+  if (OnMouseMove) OnMouseMove(p.x, p.y);
+}
+
+void TVexXPButton::EndHot() {
+  if (!FHot) return;
+  FHot = false;
+  Invalidate();
+}
+
+LRESULT TVexXPButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_MOUSEMOVE:
+      MouseMoved();
+      return DefaultProc(msg, wp, lp);  // OnMouseMove only on entering the hot look
+    case WM_MOUSELEAVE:
+      EndHot();
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      // A double click is two presses, not one press and a double-click notice.
+      return DefaultProc(WM_LBUTTONDOWN, wp, lp);
+    case BM_SETSTYLE:
+      // The dialog manager makes the focused button a default push button on the way;
+      // this one stays owner-drawn whatever it asks.
+      return DefaultProc(msg, BS_OWNERDRAW, TRUE);
+    case WM_ENABLE:
+      Invalidate();
+      break;
+  }
+  return TButton::WndProc(msg, wp, lp);
+}
