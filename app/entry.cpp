@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "app/mainform.h"
+#include "controls/vexdesign.h"
 #include "sysutil/handles.h"
 #include "sysutil/windowsversion.h"
 #include "ui/application.h"
@@ -14,8 +15,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, wchar_t*, int) {
   }
   // The version record is read once, before any window exists; everything later asks it.
   InitWindowsVersion();
-  TCardmendMainForm form;
-  form.Show();
-  Application().Run();
+  DesignStart();
+  {
+    TCardmendMainForm form;
+    form.Show();
+    Application().Run();
+  }
+  DesignEnd();
   return 0;
 }

@@ -122,6 +122,20 @@ TLabel& TCardmendMainForm::AddWrapped(TWindow& parent, int left, int top, int wi
   return label;
 }
 
+TVexXPButton& TCardmendMainForm::AddButton(TWindow& parent) {
+  auto& button = Add<TVexXPButton>(&parent);
+  button.SetFont(TFont("Tahoma", -11));
+  button.SetSkin(&DesignButtonSkin());
+  return button;
+}
+
+TVEXRadio& TCardmendMainForm::AddRadio(TWindow& parent) {
+  auto& radio = Add<TVEXRadio>(&parent);
+  radio.SetFont(TFont("Tahoma", -11));
+  radio.SetColor(PanelColor);
+  return radio;
+}
+
 TQVGroupBox& TCardmendMainForm::AddGroup(TPanel& box, const std::string& caption) {
   auto& group = Add<TQVGroupBox>(&box);
   group.SetColor(PanelColor);
@@ -155,11 +169,11 @@ void TCardmendMainForm::BuildStartPage() {
   CopyrightLabel = &AddWrapped(upper, 28, 192, 333, 14, "");
 
   Panel5 = &Box(page, 258, 41);
-  StartKnopf = &Add<TButton>(Panel5);
+  StartKnopf = &AddButton(*Panel5);
   StartKnopf->SetBounds(227, 7, 100, 25);
   StartKnopf->SetText("&Begin");
   StartKnopf->OnClick = [this] { StartKnopfClick(); };
-  AbbruchKnopf = &Add<TButton>(Panel5);
+  AbbruchKnopf = &AddButton(*Panel5);
   AbbruchKnopf->SetBounds(335, 7, 100, 25);
   AbbruchKnopf->SetText("&Cancel");
   AbbruchKnopf->OnClick = [this] { AbbruchKnopfClick(); };
@@ -191,10 +205,10 @@ void TCardmendMainForm::BuildFinishPage() {
   Label2_1 = &AddWrapped(group, 12, 48, 394, 33,
                          "In order that the changes take effect, the computer must be "
                          "restarted.");
-  rbRestart = &Add<TRadioButton>(&group);
+  rbRestart = &AddRadio(group);
   rbRestart->SetBounds(56, 92, 350, 16);
   rbRestart->SetText("Yes, restart the computer now.");
-  rbLater = &Add<TRadioButton>(&group);
+  rbLater = &AddRadio(group);
   rbLater->SetBounds(56, 110, 350, 16);
   rbLater->SetText("No, the computer will be restarted later.");
   rbRestart->SetChecked(true);
@@ -203,7 +217,7 @@ void TCardmendMainForm::BuildFinishPage() {
                          "complete the process.");
 
   TPanel& lower = Box(page, 258, 41);
-  FertigstellenKnopf = &Add<TButton>(&lower);
+  FertigstellenKnopf = &AddButton(lower);
   FertigstellenKnopf->SetBounds(335, 7, 100, 25);
   FertigstellenKnopf->SetText("&Finish");
   FertigstellenKnopf->OnClick = [this] { FertigstellenKnopfClick(); };

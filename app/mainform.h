@@ -12,15 +12,16 @@
 #include "app/windowsfamily.h"
 #include "controls/qvgroupbox.h"
 #include "controls/qvxpprogressbar.h"
+#include "controls/vexdesign.h"
+#include "controls/vexradio.h"
+#include "controls/vexxpbutton.h"
 #include "ui/bitmap.h"
-#include "ui/button.h"
 #include "ui/form.h"
 #include "ui/image.h"
 #include "ui/imagelist.h"
 #include "ui/label.h"
 #include "ui/notebook.h"
 #include "ui/panel.h"
-#include "ui/radiobutton.h"
 #include "ui/timer.h"
 
 class TCardmendMainForm : public TForm {
@@ -70,6 +71,8 @@ class TCardmendMainForm : public TForm {
   TLabel& AddWrapped(TWindow& parent, int left, int top, int width, int height,
                      const std::string& caption);
   TQVGroupBox& AddGroup(TPanel& box, const std::string& caption);
+  TVexXPButton& AddButton(TWindow& parent);
+  TVEXRadio& AddRadio(TWindow& parent);
 
   void ComputeVariantFlags();
   void ShowMark(TImage& image, int index);
@@ -103,18 +106,18 @@ class TCardmendMainForm : public TForm {
   TLabel* AboutLabel = nullptr;
   TLabel* VersionsLabel = nullptr;
   TLabel* CopyrightLabel = nullptr;
-  TButton* StartKnopf = nullptr;
-  TButton* AbbruchKnopf = nullptr;
+  TVexXPButton* StartKnopf = nullptr;
+  TVexXPButton* AbbruchKnopf = nullptr;
   TLabel* Label1_1 = nullptr;
   TLabel* Label1_2 = nullptr;
   TQvXPProgressBar* ProgressBar = nullptr;
   TLabel* ProgressLabel = nullptr;
   TLabel* Label2_0 = nullptr;
   TLabel* Label2_1 = nullptr;
-  TRadioButton* rbRestart = nullptr;
-  TRadioButton* rbLater = nullptr;
+  TVEXRadio* rbRestart = nullptr;
+  TVEXRadio* rbLater = nullptr;
   TLabel* Label2_2 = nullptr;
-  TButton* FertigstellenKnopf = nullptr;
+  TVexXPButton* FertigstellenKnopf = nullptr;
   TTimer Timer1;
   TImageList ImageList1{16, 16};
 

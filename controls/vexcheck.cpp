@@ -27,3 +27,7 @@ int TVEXCheck::GlyphRow() const {
 void TVEXCheck::Released(int button) {
   if (button == VK_LBUTTON) Toggle();
 }
+
+void TVEXCheck::SetCheckValue(int value) {
+  SetState(value == BST_CHECKED ? cbChecked : value == BST_INDETERMINATE ? cbGrayed : cbUnchecked);
+}

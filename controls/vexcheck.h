@@ -25,6 +25,8 @@ class TVEXCheck : public TVexToggleBase {
   int BlankActiveWidth() const override { return Width(); }
   void Released(int button) override;
   void SpaceReleased() override { Toggle(); }
+  int CheckValue() const override { return FState; }
+  void SetCheckValue(int value) override;
 
  private:
   TCheckBoxState FState = cbUnchecked;

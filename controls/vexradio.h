@@ -22,6 +22,8 @@ class TVEXRadio : public TVexToggleBase {
   int BlankActiveWidth() const override { return 16; }
   void Released(int) override;
   void SpaceReleased() override;
+  int CheckValue() const override { return FChecked ? BST_CHECKED : BST_UNCHECKED; }
+  void SetCheckValue(int value) override { SetChecked(value == BST_CHECKED); }
   // Read-only keeps its value also when the keyboard arrives.
   void FocusGained() override {
     if (!ReadOnly()) SetChecked(true);

@@ -189,6 +189,14 @@ LRESULT TVexToggleBase::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ENABLE:
       Invalidate();
       break;
+    case BM_GETCHECK:
+      return CheckValue();
+    case BM_SETCHECK:
+      SetCheckValue(static_cast<int>(wp));
+      return 0;
+    case BM_CLICK:
+      if (Enabled() && !FReadOnly) Released(VK_LBUTTON);
+      return 0;
   }
   return TCustomControl::WndProc(msg, wp, lp);
 }

@@ -41,6 +41,10 @@ class TVexToggleBase : public TCustomControl {
   virtual void Released(int button) = 0;
   // Space released on a control that is not read-only.
   virtual void SpaceReleased() = 0;
+  // The value as BM_GETCHECK and BM_SETCHECK give it (BST_UNCHECKED, BST_CHECKED,
+  // BST_INDETERMINATE), so that automation and accessibility tools can read and set it.
+  virtual int CheckValue() const = 0;
+  virtual void SetCheckValue(int value) = 0;
   virtual void FocusGained() {}
   virtual void FocusLost() {}
   // Whether a press has turned on the pressed look; the check box publishes it as Down.

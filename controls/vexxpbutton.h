@@ -36,7 +36,8 @@ class TVexXPButton : public TButton {
   void Click() override;
 
  private:
-  const TBitmap& Skin() const { return FSkin ? *FSkin : FBuiltInSkin; }
+  // A skin that is gone (the theme ended) leaves the built-in one.
+  const TBitmap& Skin() const { return FSkin && !FSkin->Empty() ? *FSkin : FBuiltInSkin; }
   UINT CurrentState() const;
   void DrawFrame(HDC dc, const RECT& r, int left, int right, bool tiled) const;
   void DrawArrow(HDC dc, const RECT& r, bool disabled) const;
