@@ -3,14 +3,16 @@
 # cardmend.exe, its start to the first painted window beside that of bench/minimal.exe,
 # and the CPU share of a Delay beside that of a polling wait. Set BENCH_RUNS to change
 # the number of starts per program (10). It also prints the cost of one rich-text label
-# paint beside a plain DrawText of the same words.
+# paint beside a plain DrawText of the same words, the theme's build time beside a
+# pixel-by-pixel build of the same pictures, and one paint of each owner-drawn control.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$1" && pwd)
 runs=${BENCH_RUNS:-10}
 . "$root/scripts/wine-env.sh"
 
-for exe in cardmend.exe bench/minimal.exe bench/startup.exe bench/delaycpu.exe bench/labelpaint.exe; do
+for exe in cardmend.exe bench/minimal.exe bench/startup.exe bench/delaycpu.exe bench/labelpaint.exe \
+           bench/controlpaint.exe; do
   [ -f "$build/$exe" ] || { echo "$build/$exe is missing: build first" >&2; exit 1; }
 done
 
@@ -31,8 +33,9 @@ startup=$(wine "$build/bench/startup.exe" "$runs" \
   "$(winepath -w "$build/bench/minimal.exe")" TMinimalWindow | tr -d '\r')
 cpu=$(wine "$build/bench/delaycpu.exe" 3000 | tr -d '\r')
 label=$(wine "$build/bench/labelpaint.exe" | tr -d '\r')
+controls=$(wine "$build/bench/controlpaint.exe" | tr -d '\r')
 
-awk -v size="$size" -v startup="$startup" -v cpu="$cpu" -v label="$label" 'BEGIN {
+awk -v size="$size" -v startup="$startup" -v cpu="$cpu" -v label="$label" -v controls="$controls" 'BEGIN {
   n = split(startup, s, "\n")
   for (i = 1; i <= n; i++) { split(s[i], f, " "); med[f[1]] = f[2]; lo[f[1]] = f[3]; hi[f[1]] = f[4]; cnt = f[5] }
   n = split(cpu, c, "\n")
@@ -54,4 +57,11 @@ awk -v size="$size" -v startup="$startup" -v cpu="$cpu" -v label="$label" 'BEGIN
   printf "%-36s %8.1f us\n", "plain DrawText, same words", paint["plain"]
   printf "%-36s %8.2f  (target under 3: %s)\n", "ratio label/plain", paint["label"] / paint["plain"],
          paint["label"] < 3 * paint["plain"] ? "met" : "MISSED"
+  n = split(controls, c, "\n")
+  for (i = 1; i <= n; i++) { split(c[i], f, " "); us[f[1]] = f[2]; order[i] = f[1] }
+  printf "%-36s %8.1f us  (target under 5 ms: %s)\n", "theme build, all pictures", us["theme"],
+         us["theme"] < 5000 ? "met" : "MISSED"
+  printf "%-36s %8.1f us  (%.0f times the theme build)\n", "same pictures set pixel by pixel",
+         us["pixelwise"], us["pixelwise"] / us["theme"]
+  for (i = 3; i <= n; i++) printf "%-36s %8.1f us\n", "one paint: " order[i], us[order[i]]
 }'

@@ -1,12 +1,12 @@
 #include "ui/font.h"
 
 #include "sysutil/textconv.h"
+#include "ui/windowdc.h"
 
 int ScreenPixelsPerInch() {
   static const int ppi = [] {
-    HDC screen = GetDC(nullptr);
-    const int value = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
+    const TClientDC screen(nullptr);
+    const int value = screen.Handle() ? GetDeviceCaps(screen.Handle(), LOGPIXELSY) : 96;
     return value > 0 ? value : 96;
   }();
   return ppi;

@@ -38,10 +38,19 @@ inline int Count(const TBitmap& picture, COLORREF color) {
 }
 
 // Moves the real pointer over a client point of `window`; Wine sends the mouse messages.
+// Wine moves the pointer only for the foreground process, which a test can lose to a
+// window of another test: it takes the foreground back and checks that the pointer moved.
 inline void PointerTo(const TWindow& window, int x, int y) {
   POINT p{x, y};
   ClientToScreen(window.Handle(), &p);
-  SetCursorPos(p.x, p.y);
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    SetForegroundWindow(GetAncestor(window.Handle(), GA_ROOT));
+    SetCursorPos(p.x, p.y);
+    PumpFor(20);
+    POINT now{};
+    GetCursorPos(&now);
+    if (now.x == p.x && now.y == p.y) break;
+  }
   PumpFor(100);
 }
 

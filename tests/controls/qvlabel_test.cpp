@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/controls/controlpictures.h"
 #include "tests/ui/uitest.h"
 #include "ui/button.h"
 #include "ui/form.h"
@@ -29,44 +30,10 @@ class TLabelForm : public TForm {
   }
 };
 
-// Moves the real pointer; Wine then sends the window below it its own mouse messages.
-void PointerTo(const TWindow& window, int x, int y) {
-  POINT p{x, y};
-  ClientToScreen(window.Handle(), &p);
-  SetCursorPos(p.x, p.y);
-  PumpFor(100);
-}
-
-void ClickPointer() {
-  INPUT input[2]{};
-  input[0].type = input[1].type = INPUT_MOUSE;
-  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, input, sizeof(INPUT));
-  PumpFor(100);
-}
-
 HCURSOR CursorOver(const TWindow& window) {
   SendMessageW(window.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(window.Handle()),
                MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   return GetCursor();
-}
-
-TBitmap Picture(TWindow& window) {
-  TBitmap picture(window.Width(), window.Height());
-  {
-    TBitmapCanvas canvas(picture);
-    window.PaintTo(canvas.Canvas().Handle());
-  }
-  GdiFlush();
-  return picture;
-}
-
-int Count(const TBitmap& picture, COLORREF color) {
-  int n = 0;
-  for (int y = 0; y < picture.Height(); ++y)
-    for (int x = 0; x < picture.Width(); ++x) n += picture.Pixel(x, y) == color;
-  return n;
 }
 
 std::unique_ptr<TQvLabel> LinkLabel(TWindow& parent) {
