@@ -7,6 +7,7 @@
 #include "controls/artwork.h"
 #include "controls/vexdesign.h"
 #include "ui/canvas.h"
+#include "ui/ownerdraw.h"
 #include "ui/windowdc.h"
 
 namespace {
@@ -85,17 +86,7 @@ void TVexImageBaseButton::Click() {
 }
 
 void TVexImageBaseButton::DrawItem(const DRAWITEMSTRUCT& item) {
-  const RECT r = item.rcItem;
-  TBitmap buffer(r.right - r.left, r.bottom - r.top);
-  if (buffer.Empty()) return;
-  {
-    TBitmapCanvas canvas(buffer);
-    PaintState(canvas.Canvas().Handle(), item.itemState);
-  }
-  TMemoryDC source(item.hDC);
-  source.Select(buffer.Handle());
-  BitBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, source.Handle(), 0, 0,
-         SRCCOPY);
+  DrawItemBuffered(item, [&](HDC dc) { PaintState(dc, item.itemState); });
 }
 
 void TVexImageBaseButton::Paint(TCanvas& canvas) {

@@ -5,6 +5,7 @@
 #include "controls/artwork.h"
 #include "controls/vexdesign.h"
 #include "ui/canvas.h"
+#include "ui/ownerdraw.h"
 #include "ui/windowdc.h"
 
 namespace {
@@ -84,19 +85,7 @@ UINT TVexXPButton::CurrentState() const {
 }
 
 void TVexXPButton::DrawItem(const DRAWITEMSTRUCT& item) {
-  // Into a back buffer first: Windows clips the DC to the button, and the caption must
-  // never be seen without its frame.
-  const RECT r = item.rcItem;
-  TBitmap buffer(r.right - r.left, r.bottom - r.top);
-  if (buffer.Empty()) return;
-  {
-    TBitmapCanvas canvas(buffer);
-    PaintState(canvas.Canvas().Handle(), item.itemState);
-  }
-  TMemoryDC source(item.hDC);
-  source.Select(buffer.Handle());
-  BitBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, source.Handle(), 0, 0,
-         SRCCOPY);
+  DrawItemBuffered(item, [&](HDC dc) { PaintState(dc, item.itemState); });
 }
 
 void TVexXPButton::Paint(TCanvas& canvas) { PaintState(canvas.Handle(), CurrentState()); }

@@ -6,6 +6,7 @@
 #include "ui/bitmap.h"
 #include "ui/canvas.h"
 #include "ui/form.h"
+#include "ui/graphiccontrol.h"
 
 class TControlTestForm : public TForm {
  public:
@@ -25,6 +26,16 @@ inline TBitmap Picture(TWindow& window) {
   {
     TBitmapCanvas canvas(picture);
     window.PaintTo(canvas.Canvas().Handle());
+  }
+  GdiFlush();
+  return picture;
+}
+
+inline TBitmap Picture(TGraphicControl& control) {
+  TBitmap picture(control.Width(), control.Height());
+  {
+    TBitmapCanvas canvas(picture);
+    control.PaintTo(canvas.Canvas().Handle());
   }
   GdiFlush();
   return picture;

@@ -5,41 +5,13 @@
 
 #include "controls/qvgroupbox.h"
 #include "controls/qvxpprogressbar.h"
-#include "tests/ui/uitest.h"
+#include "tests/controls/controlpictures.h"
 #include "ui/form.h"
 #include "ui/windowdc.h"
 
 namespace {
 
 constexpr COLORREF White = RGB(255, 255, 255);
-
-class TPlainForm : public TForm {
- public:
-  TPlainForm() : TForm(L"TProgressTestForm", FixedDialogStyle) {
-    SetClientSize(300, 200);
-    SetColor(White);
-  }
-};
-
-TBitmap Picture(TGraphicControl& control) {
-  TBitmap picture(control.Width(), control.Height());
-  {
-    TBitmapCanvas canvas(picture);
-    control.PaintTo(canvas.Canvas().Handle());
-  }
-  GdiFlush();
-  return picture;
-}
-
-TBitmap Picture(TWindow& window) {
-  TBitmap picture(window.Width(), window.Height());
-  {
-    TBitmapCanvas canvas(picture);
-    window.PaintTo(canvas.Canvas().Handle());
-  }
-  GdiFlush();
-  return picture;
-}
 
 struct TPixel {
   int X, Y;
@@ -53,7 +25,7 @@ TEST(QvXPProgressBar, FrameCornersShadesAndLines) {
   for (const TCase c : {TCase{White, RGB(175, 175, 175), RGB(126, 126, 126)},
                         TCase{RGB(200, 100, 0), RGB(139, 72, 5), RGB(108, 74, 41)}}) {
     SCOPED_TRACE(c.Border);
-    TPlainForm form;
+    TControlTestForm form;
     TQvXPProgressBar bar(&form);
     bar.SetBounds(0, 0, 20, 16);
     bar.SetBorderColor(c.Border);
@@ -77,7 +49,7 @@ TEST(QvXPProgressBar, FrameCornersShadesAndLines) {
 }
 
 TEST(QvXPProgressBar, TenRowsOfFillWithBandCOnRowC) {
-  TPlainForm form;
+  TControlTestForm form;
   TQvXPProgressBar bar(&form);
   bar.SetBounds(0, 0, 100, 16);
   bar.SetMax(25);
@@ -92,7 +64,7 @@ TEST(QvXPProgressBar, TenRowsOfFillWithBandCOnRowC) {
 }
 
 TEST(QvXPProgressBar, LowBarShowsItsFrameButNoFill) {
-  TPlainForm form;
+  TControlTestForm form;
   TQvXPProgressBar bar(&form);
   bar.SetBounds(0, 0, 60, 6);
   bar.SetPosition(100);
@@ -111,7 +83,7 @@ TEST(QvXPProgressBar, FillEndsAtTheRoundedColumnHalvesToEven) {
   // Width 108: 100 columns of range; Max 200 makes every position half a column.
   for (const TCase c : {TCase{1, 4}, TCase{3, 6}, TCase{5, 6}, TCase{7, 8}, TCase{200, 104}}) {
     SCOPED_TRACE(c.Position);
-    TPlainForm form;
+    TControlTestForm form;
     TQvXPProgressBar bar(&form);
     bar.SetBounds(0, 0, 108, 16);
     bar.SetMax(200);
@@ -131,7 +103,7 @@ TEST(QvXPProgressBar, ProgressColourChoosesThePalette) {
   };
   for (const TCase c : {TCase{0xFF0000, RGB(178, 205, 236)}, TCase{0xFE0000, RGB(173, 239, 173)},
                         TCase{0x0000FF, RGB(239, 173, 173)}, TCase{0x008000, RGB(173, 239, 173)}}) {
-    TPlainForm form;
+    TControlTestForm form;
     TQvXPProgressBar bar(&form);
     bar.SetProgressColor(c.Progress);
     bar.SetPosition(100);
@@ -140,7 +112,7 @@ TEST(QvXPProgressBar, ProgressColourChoosesThePalette) {
 }
 
 TEST(QvXPProgressBar, RangeRules) {
-  TPlainForm form;
+  TControlTestForm form;
   TQvXPProgressBar bar(&form);
   bar.SetMax(0);
   EXPECT_EQ(bar.Max(), 1);
@@ -152,8 +124,7 @@ TEST(QvXPProgressBar, RangeRules) {
 }
 
 TEST(QvXPProgressBar, SettersPaintAtOnceAndOnlyGoingBackRepaintsTheFrame) {
-  TPlainForm form;
-  form.Show();
+  TControlTestForm form;
   TQvXPProgressBar bar(&form);
   bar.SetBounds(10, 10, 200, 16);
   bar.SetMax(10);
@@ -174,7 +145,7 @@ TEST(QvXPProgressBar, SettersPaintAtOnceAndOnlyGoingBackRepaintsTheFrame) {
 TEST(QVGroupBox, FrameWithCutCornersAndTheCaptionOverItsTopLine) {
   for (const std::string caption : {"", " Installation "}) {
     SCOPED_TRACE(caption);
-    TPlainForm form;
+    TControlTestForm form;
     TQVGroupBox box(&form);
     box.SetBounds(0, 0, 200, 80);
     box.SetColor(White);

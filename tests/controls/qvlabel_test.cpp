@@ -19,15 +19,10 @@ namespace {
 
 constexpr COLORREF FormColor = RGB(0xF0, 0xF0, 0xE0);
 
-class TLabelForm : public TForm {
+// The labels sit on a colour of their own, told apart from white.
+class TLabelForm : public TControlTestForm {
  public:
-  TLabelForm() : TForm(L"TLabelTestForm", FixedDialogStyle) {
-    SetClientSize(400, 200);
-    SetColor(FormColor);
-    SetBounds(0, 0, Width(), Height());
-    Show();
-    SetForegroundWindow(Handle());
-  }
+  TLabelForm() : TControlTestForm(FormColor) {}
 };
 
 HCURSOR CursorOver(const TWindow& window) {
