@@ -4,7 +4,7 @@
 // the part from the picture's left offset to the end of the caption answers the pointer.
 #include <string>
 
-#include "controls/vextypes.h"
+#include "sysutil/language.h"
 #include "ui/bitmap.h"
 #include "ui/button.h"
 
