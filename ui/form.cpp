@@ -47,14 +47,40 @@ void TForm::Close() {
   if (FMainForm) Application().Terminate();
 }
 
-int TForm::ShowModal() {
-  HWND previous = GetActiveWindow();
-  std::vector<HWND> disabled;
-  EnumThreadWindows(GetCurrentThreadId(), &CollectEnabled, reinterpret_cast<LPARAM>(&disabled));
-  for (HWND h : disabled)
-    if (h != Handle()) EnableWindow(h, FALSE);
+namespace {
 
-  FModal = true;
+// The program's other windows, disabled while a modal form shows and enabled again on
+// every way out, also when an exception leaves the loop; enabled before the modal form
+// hides, or Windows activates another program.
+class TModalScope {
+ public:
+  TModalScope(HWND modal, bool& flag) : FModal(modal), FFlag(flag), FPrevious(GetActiveWindow()) {
+    EnumThreadWindows(GetCurrentThreadId(), &CollectEnabled, reinterpret_cast<LPARAM>(&FDisabled));
+    std::erase(FDisabled, modal);
+    for (HWND h : FDisabled) EnableWindow(h, FALSE);
+    FFlag = true;
+  }
+  TModalScope(const TModalScope&) = delete;
+  TModalScope& operator=(const TModalScope&) = delete;
+  ~TModalScope() {
+    for (HWND h : FDisabled)
+      if (IsWindow(h)) EnableWindow(h, TRUE);
+    if (FPrevious && IsWindow(FPrevious)) SetActiveWindow(FPrevious);
+    ShowWindow(FModal, SW_HIDE);
+    FFlag = false;
+  }
+
+ private:
+  HWND FModal;
+  bool& FFlag;
+  HWND FPrevious;
+  std::vector<HWND> FDisabled;
+};
+
+}  // namespace
+
+int TForm::ShowModal() {
+  const TModalScope scope(Handle(), FModal);
   FModalResult = mrNone;
   Show();
   while (FModalResult == mrNone) {
@@ -70,12 +96,6 @@ int TForm::ShowModal() {
     Application().Dispatch(msg);
     if (Application().Terminated() && FModalResult == mrNone) FModalResult = mrCancel;
   }
-  // Enable the other windows before this one goes, or Windows activates another program.
-  for (HWND h : disabled)
-    if (h != Handle()) EnableWindow(h, TRUE);
-  if (previous && IsWindow(previous)) SetActiveWindow(previous);
-  ShowWindow(Handle(), SW_HIDE);
-  FModal = false;
   return FModalResult;
 }
 

@@ -1,0 +1,42 @@
+#pragma once
+// What the message and question dialogs share: a white dialog frame with the theme's
+// caption, an icon, lines of label markup at a pitch of twice the font's point size, and
+// a place centred over a reference window and kept on the screen.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/qvlabel.h"
+#include "controls/vexcheck.h"
+#include "ui/form.h"
+#include "ui/image.h"
+
+// 0 warning, 1 information, 2 error, 3 question; any other value shows no icon.
+enum TDialogIcon { diWarning = 0, diInformation = 1, diError = 2, diQuestion = 3 };
+
+class TVexDialogForm : public TForm {
+ public:
+  static constexpr int LinesLeft = 79;
+
+  TImage& TypeImage() { return FTypeImage; }
+  TQvLabel& Line(int index) { return *FLines.at(static_cast<size_t>(index)); }
+  TVEXCheck& NichtNochMalCB() { return FCheckBox; }
+  int LinePitch() const { return FLinePitch; }
+
+ protected:
+  TVexDialogForm(const wchar_t* className, int lineCount, const std::string& checkCaption);
+
+  // Colours, icon, caption and lines for a new text; returns the number of lines shown and
+  // sets `width` to the widest of them.
+  int SetUp(const std::string& text, int icon, size_t maxLines, int& width);
+  // Client width and height for the bottom of the buttons, the check box placed and shown
+  // or hidden.
+  void FitBelow(int clientWidth, int buttonBottom, bool showCheckBox);
+  void PlaceOver(const TWindow* reference);
+
+ private:
+  TImage FTypeImage{this};
+  TVEXCheck FCheckBox{this};
+  std::vector<std::unique_ptr<TQvLabel>> FLines;
+  int FLinePitch = 24;
+};

@@ -1,0 +1,87 @@
+#include "dialogs/vexmessage.h"
+
+#include <algorithm>
+
+#include "controls/vexdesign.h"
+#include "dialogs/htmlhelp.h"
+
+namespace {
+
+const char* const CheckCaption =
+    "Diese Meldung beim n\xC3\xA4" "chsten Mal nicht wieder anzeigen.";
+
+}  // namespace
+
+TVEXMessageForm::TVEXMessageForm() : TVexDialogForm(L"TVEXMessageForm", LineCount, CheckCaption) {
+  FOKKnopf.SetBounds(152, 176, 98, 25);
+  FOKKnopf.SetText("OK");
+  FOKKnopf.SetDefault(true);
+  FOKKnopf.SetModalResult(mrOk);
+}
+
+void TVEXMessageForm::Prepare(const std::string& text, int icon, bool showCheckBox,
+                              const std::vector<std::string>& captions, const TWindow* reference) {
+  FOKKnopf.SetFontColor(DesignButtonTextColor);
+  int width = 0;
+  const int count = SetUp(text, icon, LineCount, width);
+  width = std::max(width, 100);
+  const int top = count * LinePitch() + 60;
+  FOKKnopf.SetBounds(width - FOKKnopf.Width() + LinesLeft, top, FOKKnopf.Width(), FOKKnopf.Height());
+  FitBelow(width + 138, top + FOKKnopf.Height(), showCheckBox);
+  FOKKnopf.SetText(captions.size() > 0 ? captions[0] : "OK");
+  NichtNochMalCB().SetText(captions.size() > 1 ? captions[1] : CheckCaption);
+  PlaceOver(reference);
+}
+
+uint8_t TVEXMessageForm::ShowMessage(const std::string& text, int icon, bool showCheckBox,
+                                     const std::vector<std::string>& captions,
+                                     const TWindow* reference) {
+  if (Visible()) return 0;
+  Prepare(text, icon, showCheckBox, captions, reference);
+  FOKKnopf.SetFocus();
+  ShowModal();
+  return 0;
+}
+
+bool TVEXMessageForm::ShortCut(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN) return false;
+  switch (msg.wParam) {
+    case VK_RETURN:
+    case VK_ESCAPE:
+      SetModalResult(mrOk);
+      return true;
+    case VK_F1:
+      HtmlHelp(nullptr, ApplicationHelpFile(), HH_DISPLAY_TOPIC_COMMAND, 0);
+      return true;
+  }
+  return false;
+}
+
+uint8_t TVEXMessage::ShowInfo(const std::string& text, const TWindow* reference,
+                              bool showCheckBox, const std::vector<std::string>& captions) {
+  return Show(text, diInformation, reference, showCheckBox, captions);
+}
+
+uint8_t TVEXMessage::ShowError(const std::string& text, const TWindow* reference,
+                               bool showCheckBox, const std::vector<std::string>& captions) {
+  return Show(text, diError, reference, showCheckBox, captions);
+}
+
+uint8_t TVEXMessage::Show(const std::string& text, int icon, const TWindow* reference,
+                          bool showCheckBox, const std::vector<std::string>& captions) {
+  if (FForm) return 0;
+  TVEXMessageForm form;
+  FForm = &form;
+  struct TForget {
+    TVEXMessage& Message;
+    ~TForget() { Message.FForm = nullptr; }
+  } forget{*this};
+  form.ShowMessage(text, icon, showCheckBox, captions, reference);
+  FShowAgain = !form.NichtNochMalCB().Checked();
+  return 0;
+}
+
+TVEXMessage& VEXMessage() {
+  static TVEXMessage message;
+  return message;
+}
