@@ -4,7 +4,8 @@
 # and the CPU share of a Delay beside that of a polling wait. Set BENCH_RUNS to change
 # the number of starts per program (10). It also prints the cost of one rich-text label
 # paint beside a plain DrawText of the same words, the theme's build time beside a
-# pixel-by-pixel build of the same pictures, and one paint of each owner-drawn control.
+# pixel-by-pixel build of the same pictures, one paint of each owner-drawn control, and the
+# time from showing the message dialog to its first paint beside MessageBoxW's.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$1" && pwd)
@@ -12,7 +13,7 @@ runs=${BENCH_RUNS:-10}
 . "$root/scripts/wine-env.sh"
 
 for exe in cardmend.exe bench/minimal.exe bench/startup.exe bench/delaycpu.exe bench/labelpaint.exe \
-           bench/controlpaint.exe; do
+           bench/controlpaint.exe bench/dialogshow.exe; do
   [ -f "$build/$exe" ] || { echo "$build/$exe is missing: build first" >&2; exit 1; }
 done
 
@@ -34,8 +35,9 @@ startup=$(wine "$build/bench/startup.exe" "$runs" \
 cpu=$(wine "$build/bench/delaycpu.exe" 3000 | tr -d '\r')
 label=$(wine "$build/bench/labelpaint.exe" | tr -d '\r')
 controls=$(wine "$build/bench/controlpaint.exe" | tr -d '\r')
+dialogs=$(wine "$build/bench/dialogshow.exe" | tr -d '\r')
 
-awk -v size="$size" -v startup="$startup" -v cpu="$cpu" -v label="$label" -v controls="$controls" 'BEGIN {
+awk -v size="$size" -v startup="$startup" -v cpu="$cpu" -v label="$label" -v controls="$controls" -v dialogs="$dialogs" 'BEGIN {
   n = split(startup, s, "\n")
   for (i = 1; i <= n; i++) { split(s[i], f, " "); med[f[1]] = f[2]; lo[f[1]] = f[3]; hi[f[1]] = f[4]; cnt = f[5] }
   n = split(cpu, c, "\n")
@@ -64,4 +66,10 @@ awk -v size="$size" -v startup="$startup" -v cpu="$cpu" -v label="$label" -v con
   printf "%-36s %8.1f us  (%.0f times the theme build)\n", "same pictures set pixel by pixel",
          us["pixelwise"], us["pixelwise"] / us["theme"]
   for (i = 3; i <= n; i++) printf "%-36s %8.1f us\n", "one paint: " order[i], us[order[i]]
+  n = split(dialogs, d, "\n")
+  for (i = 1; i <= n; i++) { split(d[i], f, " "); show[f[1]] = f[2] }
+  printf "%-36s %8.1f ms\n", "message dialog, show to first paint", show["vexmessage"] / 1000
+  printf "%-36s %8.1f ms\n", "MessageBoxW, show to first paint", show["messagebox"] / 1000
+  printf "%-36s %8.2f  (target at most 1: %s)\n", "ratio message dialog/MessageBoxW",
+         show["vexmessage"] / show["messagebox"], show["vexmessage"] <= show["messagebox"] ? "met" : "MISSED"
 }'

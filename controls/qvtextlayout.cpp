@@ -149,8 +149,9 @@ RECT TQvTextLayout::TPass::Measure(std::wstring_view text, int left, int top) {
   }
   if (!tabled) {
     SIZE size{};
-    int fit = 0;
-    GetTextExtentExPointW(FDC, text.data(), static_cast<int>(text.size()), 0, &fit,
+    // Without a count to fit the extent is ignored and every advance is filled; with one,
+    // Windows fills only those that fit the extent.
+    GetTextExtentExPointW(FDC, text.data(), static_cast<int>(text.size()), 0, nullptr,
                           FAdvances.data(), &size);
     // The running sums become the advance of each glyph.
     for (size_t i = FAdvances.size(); i-- > 1;) FAdvances[i] -= FAdvances[i - 1];

@@ -135,13 +135,14 @@ void TVexImageBaseButton::PaintState(HDC dc, UINT itemState) {
   DrawCaption(dc, enabled);
 }
 
-void TVexImageBaseButton::DrawCaption(HDC dc, bool enabled) {
+// Where the caption goes, with the width and active area it asks for; false without one.
+bool TVexImageBaseButton::FitCaption(HDC dc, bool enabled, POINT& at) {
   const std::string& caption = ShownCaption();
   if (!FShowCaption || caption.empty()) {
     const int width = FImages.Width() + FImageIdent;
     if (width != Width()) SetBounds(Left(), Top(), width, Height());
     FActiveRight = width;
-    return;
+    return false;
   }
   TCanvas canvas(dc);
   canvas.SetFont(Font());
@@ -155,17 +156,32 @@ void TVexImageBaseButton::DrawCaption(HDC dc, bool enabled) {
   } else {
     FActiveRight = Width();
   }
-  const int y = (Height() - text.cy) / 2;
+  at = {p + t, (Height() - text.cy) / 2};
+  return true;
+}
+
+void TVexImageBaseButton::AdjustSize() {
+  TMemoryDC dc;
+  POINT at{};
+  FitCaption(dc.Handle(), Enabled(), at);
+}
+
+void TVexImageBaseButton::DrawCaption(HDC dc, bool enabled) {
+  POINT at{};
+  if (!FitCaption(dc, enabled, at)) return;
+  TCanvas canvas(dc);
+  canvas.SetFont(Font());
+  const std::string& caption = ShownCaption();
   if (enabled) {
-    canvas.TextOut(p + t, y, caption);
+    canvas.TextOut(at.x, at.y, caption);
     return;
   }
   if (FFontDisabled3D) {
     SetTextColor(dc, RGB(255, 255, 255));
-    canvas.TextOut(p + t + 1, y + 1, caption);
+    canvas.TextOut(at.x + 1, at.y + 1, caption);
   }
   SetTextColor(dc, FFontDisabledColor);
-  canvas.TextOut(p + t, y, caption);
+  canvas.TextOut(at.x, at.y, caption);
 }
 
 void TVexImageBaseButton::MouseMoved(POINT p) {

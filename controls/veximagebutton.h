@@ -53,6 +53,9 @@ class TVexImageBaseButton : public TButton {
   int ActiveRight() const { return FActiveRight; }
   bool Hot() const { return FHot; }
 
+  // Takes the width that AutoSize gives the caption now, before the next paint would.
+  void AdjustSize();
+
   // Paints the button in the given owner-draw item state into any DC.
   void PaintState(HDC dc, UINT itemState);
 
@@ -77,6 +80,7 @@ class TVexImageBaseButton : public TButton {
   int FrameHeight() const { return FImages.Height() / 4; }
   RECT DrawBorders(HDC dc) const;
   void DrawFrame(HDC dc, const RECT& r, int frame) const;
+  bool FitCaption(HDC dc, bool enabled, POINT& at);
   void DrawCaption(HDC dc, bool enabled);
   void MouseMoved(POINT p);
 

@@ -55,6 +55,12 @@ void TVEXQuestionForm::Prepare(const TQuestion& q) {
   const int b = FNeinKnopf.Width();
   const int k = static_cast<int>(std::bitset<3>(q.Buttons & 7).count());
   width = std::max(width, k * b + (k - 1) * ButtonGap);
+  FHilfeKnopf.SetLanguage(LanguageOfIndex(LanguageIndex()));
+  FHilfeKnopf.AdjustSize();
+  if (!q.HelpTopic.empty() && k > 0) {
+    // The help button sits left of the row: the row starts 10 pixels right of it.
+    width = std::max(width, HelpLeft + FHilfeKnopf.Width() + 10 - LinesLeft + b + (k - 1) * (b + 10));
+  }
   FJaKnopf.SetVisible(q.Buttons & qbYes);
   FNeinKnopf.SetVisible(q.Buttons & qbNo);
   FAbbruchKnopf.SetVisible(q.Buttons & qbCancel);
@@ -69,9 +75,8 @@ void TVEXQuestionForm::Prepare(const TQuestion& q) {
   FitBelow(width + 138, top + FNeinKnopf.Height(), q.ShowCheckBox);
   FDefaultButton = q.DefaultButton;
   FHelpTopic = q.HelpTopic;
-  FHilfeKnopf.SetBounds(78, top, FHilfeKnopf.Width(), FHilfeKnopf.Height());
+  FHilfeKnopf.SetBounds(HelpLeft, top, FHilfeKnopf.Width(), FHilfeKnopf.Height());
   FHilfeKnopf.SetVisible(!q.HelpTopic.empty());
-  FHilfeKnopf.SetLanguage(LanguageOfIndex(LanguageIndex()));
   PlaceOver(q.Reference);
 }
 

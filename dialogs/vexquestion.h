@@ -30,6 +30,7 @@ class TVEXQuestionForm : public TVexDialogForm {
  public:
   static constexpr int LineCount = 10;
   static constexpr int ButtonGap = 23;
+  static constexpr int HelpLeft = 78;
 
   TVEXQuestionForm();
 

@@ -48,8 +48,8 @@ class TSheet {
       canvas.Canvas().SetFont(font);
       std::vector<int> ends(text.size()), advances(text.size());
       SIZE size{};
-      int fit = 0;
-      GetTextExtentExPointW(dc, text.c_str(), static_cast<int>(text.size()), 0, &fit, ends.data(), &size);
+      GetTextExtentExPointW(dc, text.c_str(), static_cast<int>(text.size()), 0, nullptr, ends.data(),
+                            &size);
       for (size_t i = 0; i < text.size(); ++i) advances[i] = ends[i] - (i ? ends[i - 1] : 0);
       const RECT clip{x, y, std::min(clipRight, FPicture.Width()), FPicture.Height()};
       ExtTextOutW(dc, x, y, ETO_CLIPPED, &clip, text.c_str(), static_cast<UINT>(text.size()),
@@ -164,6 +164,18 @@ TEST(QvTextLayout, WordWrapBreaksAtBlanksAndBackslashes) {
     expected.Piece(L"Cardmend", 0, h, font);
     EXPECT_TRUE(sheet == expected);
   }
+}
+
+TEST(QvTextLayout, TextBeyondLatin1IsPlacedAsWell) {
+  const TFont font = Tahoma();
+  TSheet sheet, expected;
+  sheet.Draw("Preis \xE2\x82\xAC 20 \xCE\xA9hm", {0, 0, 300, 100}, 0);  // "Preis € 20 Ωhm"
+  int x = 0;
+  for (const std::wstring piece : {L"Preis ", L"\u20AC ", L"20 ", L"\u03A9hm"}) {
+    expected.Piece(piece, x, 0, font);
+    x += Extent(piece, font).cx;
+  }
+  EXPECT_TRUE(sheet == expected);
 }
 
 TEST(QvTextLayout, TwoBreaksInARowGiveOneLineBreak) {

@@ -1,0 +1,95 @@
+// dialoggallery FOLDER: renders the message, question and hint windows, in English and in
+// German, each to FOLDER\<name>.bmp, for a person to look at. 'make test' turns them into
+// build/dialog-*.png.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "controls/vexdesign.h"
+#include "dialogs/vexhint.h"
+#include "dialogs/vexmessage.h"
+#include "dialogs/vexquestion.h"
+#include "tests/bed/bmpfile.h"
+#include "ui/application.h"
+#include "ui/windowdc.h"
+
+namespace {
+
+// Shows the laid-out form without a modal loop, lets it paint, and copies it off the
+// screen with its frame and children.
+bool Capture(TForm& form, const std::wstring& path) {
+  SetWindowPos(form.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ShowWindow(form.Handle(), SW_SHOW);
+  UpdateWindow(form.Handle());
+  for (int i = 0; i < 20; ++i) {
+    Application().ProcessMessages();
+    Sleep(10);
+  }
+  RECT r{};
+  GetWindowRect(form.Handle(), &r);
+  TBitmap picture(r.right - r.left, r.bottom - r.top);
+  picture.Fill(RGB(0x3A, 0x6E, 0xA5));  // the desktop around the balloon's cut corners
+  {
+    TBitmapCanvas canvas(picture);
+    const TClientDC screen(nullptr);
+    BitBlt(canvas.Canvas().Handle(), 0, 0, picture.Width(), picture.Height(), screen.Handle(),
+           r.left, r.top, SRCCOPY);
+  }
+  GdiFlush();
+  ShowWindow(form.Handle(), SW_HIDE);
+  return SaveBmp(picture, path);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) return 2;
+  const std::wstring folder = std::wstring(argv[1]) + L"\\";
+  DesignStart();
+  DesignProductName = "Cardmend";
+  DesignTrademark = "";
+  bool ok = true;
+  {
+    TVEXMessageForm message;
+    message.Prepare("<b>No Web browser is installed!|Cardmend could not open the web address.",
+                    diError, false, {}, nullptr);
+    ok &= Capture(message, folder + L"dialog-message-en.bmp");
+    message.Prepare("<b>Es ist kein Webbrowser installiert!|Cardmend konnte die Webadresse "
+                    "nicht \xC3\xB6" "ffnen.",
+                    diError, true, {}, nullptr);
+    ok &= Capture(message, folder + L"dialog-message-de.bmp");
+  }
+  {
+    TVEXQuestionForm question;
+    TQuestion q;
+    q.Text = "The Smart Card Resource Manager is running and responds.||Repair it anyway?";
+    q.Captions = {"&Yes", "&No"};
+    q.Buttons = qbYes | qbNo;
+    q.DefaultButton = qaNo;
+    question.Prepare(q);
+    question.NeinKnopf().SetDefault(true);
+    ok &= Capture(question, folder + L"dialog-question-en.bmp");
+    q.Text = "Der Smart Card Resource Manager l\xC3\xA4uft und antwortet.||Trotzdem reparieren?";
+    q.Captions = {"&Ja", "&Nein"};
+    q.Buttons = qbYes | qbNo | qbCancel;
+    q.HelpTopic = "repair.htm";
+    q.ShowCheckBox = true;
+    question.Prepare(q);
+    ok &= Capture(question, folder + L"dialog-question-de.bmp");
+  }
+  {
+    TVEXHintForm hint;
+    const RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const POINT point{work.right / 2 - 120, work.bottom / 2};
+    hint.Prepare("<b>Administrator rights</b>|Cardmend changes the service's configuration and "
+                 "the access rights|of the smart-card keys. <a>Tell me more.</a>",
+                 point, nullptr, htInformation);
+    ok &= Capture(hint, folder + L"dialog-hint-en.bmp");
+    hint.Prepare("<b>Administratorrechte</b>||Cardmend \xC3\xA4ndert die Einstellungen des Dienstes.",
+                 point, nullptr, htWarning);
+    ok &= Capture(hint, folder + L"dialog-hint-de.bmp");
+  }
+  DesignEnd();
+  return ok ? 0 : 1;
+}
