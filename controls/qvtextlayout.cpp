@@ -49,6 +49,14 @@ class TLinkTracker {
 
 int Width(const RECT& r) { return r.right - r.left; }
 
+// One cache for every label: a dialog's lines share their few fonts, and each font's
+// metrics and advances are measured once per program, not once per line. Passes run one
+// at a time on the window thread and put their DC back, so no cached font stays selected.
+TFontCache& Fonts() {
+  static TFontCache cache;
+  return cache;
+}
+
 }  // namespace
 
 class TQvTextLayout::TPass {
@@ -98,12 +106,12 @@ class TQvTextLayout::TPass {
 };
 
 void TQvTextLayout::TPass::Select(const TFont& font) {
-  const HFONT handle = FOwner.FFonts.Handle(font);
+  const HFONT handle = Fonts().Handle(font);
   const COLORREF color = FStyle.Enabled ? font.Color() : GetSysColor(COLOR_BTNSHADOW);
   if (handle != FSelectedFont || color != FSelectedColor) Flush();
   if (handle != FSelectedFont) SelectObject(FDC, FSelectedFont = handle);
   if (color != FSelectedColor) SetTextColor(FDC, FSelectedColor = color);
-  FMeasures = &FOwner.FFonts.Measures(FDC, font);
+  FMeasures = &Fonts().Measures(FDC, font);
 }
 
 // Small Arial draws a leading "W" outside its cell: the segment gets a blank in front and
@@ -319,7 +327,7 @@ void TQvTextLayout::TPass::Rotated(const RECT& r) {
       const RECT m = Measure(seg.Text, 0, 0);
       TFont turned = drawFont;
       turned.SetOrientation(900);
-      SelectObject(FDC, FSelectedFont = FOwner.FFonts.Handle(turned));
+      SelectObject(FDC, FSelectedFont = Fonts().Handle(turned));
       ExtTextOutW(FDC, r.left, y, 0, nullptr, seg.Text.data(), static_cast<UINT>(seg.Text.size()),
                   NeedsDrawText(seg.Text) ? nullptr : FAdvances.data());
       advance = Width(m);

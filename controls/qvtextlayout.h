@@ -32,7 +32,6 @@ class TQvTextLayout {
 
  private:
   class TPass;
-  TFontCache FFonts;
   RECT FLinkRect{};
   int FMaxDescent = 0;
 };

@@ -22,7 +22,8 @@ const TBitmap* IconOf(int icon) {
 TVexDialogForm::TVexDialogForm(const wchar_t* className, int lineCount,
                                const std::string& checkCaption)
     : TForm(className, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
-            WS_EX_DLGMODALFRAME) {
+            WS_EX_DLGMODALFRAME),
+      FMaxLines(static_cast<size_t>(lineCount)) {
   SetColor(DesignPanelColor);
   SetFont(TFont("Arial", -11));
   SetClientSize(440, 310);
@@ -30,11 +31,16 @@ TVexDialogForm::TVexDialogForm(const wchar_t* className, int lineCount,
   FCheckBox.SetBounds(16, 284, 409, 16);
   FCheckBox.SetFont(TFont("Arial", -11));
   FCheckBox.SetText(checkCaption);
-  for (int n = 1; n <= lineCount; ++n) {
+}
+
+TQvLabel& TVexDialogForm::Line(int index) {
+  const size_t wanted = std::min(static_cast<size_t>(index) + 1, FMaxLines);
+  while (FLines.size() < wanted) {
     auto& line = *FLines.emplace_back(std::make_unique<TQvLabel>(this));
-    line.SetBounds(LinesLeft, (n - 1) * FLinePitch + 20, 100, 16);
+    line.SetBounds(LinesLeft, static_cast<int>(FLines.size() - 1) * FLinePitch + 20, 100, 16);
     line.SetText(" ");
   }
+  return *FLines.at(static_cast<size_t>(index));
 }
 
 int TVexDialogForm::SetUp(const std::string& text, int icon, size_t maxLines, int& width) {
@@ -49,14 +55,18 @@ int TVexDialogForm::SetUp(const std::string& text, int icon, size_t maxLines, in
   FLinePitch = 2 * Font().Size();
   const std::vector<TDialogLine> lines = SplitDialogText(text, maxLines, true);
   width = 0;
+  if (!lines.empty()) Line(static_cast<int>(lines.size()) - 1);
   for (size_t i = 0; i < FLines.size(); ++i) {
     TQvLabel& line = *FLines[i];
+    // Each change re-measures or moves a window: only what differs is changed.
     TFont font = Font();
     font.SetColor(DesignTextColor);
     font.SetBold(i < lines.size() && lines[i].Bold);
-    line.SetFont(font);
-    line.SetColor(DesignPanelColor);
-    line.SetBounds(LinesLeft, static_cast<int>(i) * FLinePitch + 20, line.Width(), line.Height());
+    if (!font.SameGdiFont(line.Font()) || font.Color() != line.Font().Color()) line.SetFont(font);
+    if (line.Color() != DesignPanelColor) line.SetColor(DesignPanelColor);
+    const int top = static_cast<int>(i) * FLinePitch + 20;
+    if (line.Top() != top || line.Left() != LinesLeft)
+      line.SetBounds(LinesLeft, top, line.Width(), line.Height());
     line.SetText(i < lines.size() ? lines[i].Text : " ");
     if (i < lines.size()) width = std::max(width, line.Width());
   }

@@ -19,7 +19,9 @@ class TVexDialogForm : public TForm {
   static constexpr int LinesLeft = 79;
 
   TImage& TypeImage() { return FTypeImage; }
-  TQvLabel& Line(int index) { return *FLines.at(static_cast<size_t>(index)); }
+  // Lines are made when a text first needs them: a window costs more than anything else a
+  // dialog does before it shows, and lines past the text would show nothing anyway.
+  TQvLabel& Line(int index);
   TVEXCheck& NichtNochMalCB() { return FCheckBox; }
   int LinePitch() const { return FLinePitch; }
 
@@ -38,5 +40,6 @@ class TVexDialogForm : public TForm {
   TImage FTypeImage{this};
   TVEXCheck FCheckBox{this};
   std::vector<std::unique_ptr<TQvLabel>> FLines;
+  size_t FMaxLines;
   int FLinePitch = 24;
 };
