@@ -8,9 +8,7 @@ TQVGroupBox::TQVGroupBox(TWindow* parent) : TPanel(parent, L"TQVGroupBox") {
 
 void TQVGroupBox::SetRahmenfarbe(COLORREF color) {
   FRahmenfarbe = color;
-  if (!Visible()) return;
-  Invalidate();
-  UpdateWindow(Handle());
+  if (Visible()) Repaint();
 }
 
 void TQVGroupBox::Paint(TCanvas& canvas) {

@@ -141,11 +141,6 @@ void TQvLabelBase::Paint(TCanvas& canvas) {
   DoDrawText(canvas.Handle(), r, PaintFlags());
 }
 
-void TQvLabelBase::Repaint() {
-  Invalidate();
-  UpdateWindow(Handle());
-}
-
 void TQvLabelBase::TextChanged() {
   Invalidate();
   AdjustBounds();
@@ -158,9 +153,7 @@ void TQvLabelBase::FontChanged() {
 
 void TQvLabelBase::AdjustBounds() {
   if (!FAutoSize || !Handle() || FCaption.empty()) return;
-  TMemoryDC screen;
-  RECT r = ClientRect();
-  DoDrawText(screen.Handle(), r, PaintFlags() | DT_CALCRECT);
+  const RECT r = MeasureCaption();
   // Turned text takes the measured line the other way round.
   if (FRotated && !FWordWrap)
     SetBounds(Left(), Top(), r.bottom, r.right);
@@ -243,11 +236,11 @@ void TQvLabelBase::SetScrollLeftToRight(bool on) {
   ScrollSettingsChanged();
 }
 
-int TQvLabelBase::TextWidth() {
+RECT TQvLabelBase::MeasureCaption() {
   TMemoryDC screen;
   RECT r = ClientRect();
-  DoDrawText(screen.Handle(), r, DT_EXPANDTABS | DT_CALCRECT | (FWordWrap ? DT_WORDBREAK : 0));
-  return r.right;
+  DoDrawText(screen.Handle(), r, PaintFlags() | DT_CALCRECT);
+  return r;
 }
 
 void TQvLabelBase::SetScrollText(bool on) {
@@ -264,7 +257,7 @@ void TQvLabelBase::StartScrolling() {
   FinishThread();
   if (OnScrollStart) OnScrollStart(*this);
   FScrollCaption = FCaption;
-  const int width = TextWidth();
+  const int width = MeasureCaption().right;
   const int offset = FScroll.LeftToRight ? -width : (FRotated ? Height() : Width());
   FThread = std::make_unique<TQvLabelThread>(Handle(), ++FScrollGeneration,
                                              CurrentScrollSettings(), FScrollCount, width, offset);

@@ -90,9 +90,9 @@ class TQvLabelBase : public TCustomControl {
  private:
   TQvTextStyle Style() const;
   UINT PaintFlags() const;
-  void Repaint();
   void LinkLeave();
-  int TextWidth();
+  // The client rectangle as the caption would fill it, measured on a screen DC.
+  RECT MeasureCaption();
   TScrollSettings CurrentScrollSettings() const;
   void ScrollSettingsChanged();
   void StartScrolling();

@@ -120,10 +120,8 @@ std::wstring_view TQvTextLayout::TPass::Prepare(std::wstring_view text, const TF
                                                 int& shift) {
   shift = 0;
   if (text.empty() || text[0] != L'W') return text;
-  std::string name = font.Name();
-  for (char& c : name) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
   const int size = font.Size();
-  if (name != "arial" || size <= 5 || size > 8) return text;
+  if (!font.IsFace("arial") || size <= 5 || size > 8) return text;
   const int gap = size - font.Height();
   shift = (gap == 14 || gap == 18 || gap == 19) ? 2 : 3;
   FScratch.assign(1, L' ');

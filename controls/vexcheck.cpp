@@ -7,7 +7,7 @@ TVEXCheck::TVEXCheck(TWindow* parent) : TVexToggleBase(parent, L"TVEXCheck", Art
 void TVEXCheck::SetState(TCheckBoxState state) {
   if (state == FState) return;
   FState = state;
-  RepaintNow();
+  Repaint();
   Click();
 }
 

@@ -46,11 +46,7 @@ TBitmap BitmapFromTable(const TPixelTable& table) {
   if (bitmap.Empty()) return bitmap;
   const size_t count = static_cast<size_t>(table.Width) * static_cast<size_t>(table.Height);
   uint32_t* bits = bitmap.Bits();
-  for (size_t i = 0; i < count; ++i) {
-    // 0x00BBGGRR in the table, 0xAARRGGBB (opaque) in the picture.
-    const uint32_t c = table.Pixels[i];
-    bits[i] = 0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-  }
+  for (size_t i = 0; i < count; ++i) bits[i] = OpaquePixel(table.Pixels[i] & 0xFFFFFF);
   return bitmap;
 }
 

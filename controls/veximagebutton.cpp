@@ -7,7 +7,7 @@
 #include "controls/artwork.h"
 #include "controls/vexdesign.h"
 #include "ui/canvas.h"
-#include "ui/ownerdraw.h"
+#include "ui/offscreen.h"
 #include "ui/windowdc.h"
 
 namespace {
@@ -43,7 +43,7 @@ TVexHelpButton::TVexHelpButton(TWindow* parent) : TVexImageBaseButton(parent) {
 
 void TVexImageBaseButton::SetImages(const TBitmap& images) {
   FImages = images.Copy();
-  RepaintNow();
+  Repaint();
 }
 
 void TVexImageBaseButton::SetTopBorderWidth(int lines) {
@@ -62,12 +62,6 @@ const std::string& TVexImageBaseButton::ShownCaption() const {
   return FCaptionDef;
 }
 
-void TVexImageBaseButton::RepaintNow() {
-  if (!Handle()) return;
-  Invalidate();
-  UpdateWindow(Handle());
-}
-
 POINT TVexImageBaseButton::CursorInClient() const {
   POINT p{};
   GetCursorPos(&p);
@@ -75,18 +69,18 @@ POINT TVexImageBaseButton::CursorInClient() const {
   return p;
 }
 
-bool TVexImageBaseButton::InActiveArea(POINT p, int top) const {
-  return FImageIdent < p.x && p.x < FActiveRight && top < p.y && p.y < Height();
+bool TVexImageBaseButton::InActiveArea(POINT p) const {
+  return FImageIdent < p.x && p.x < FActiveRight && 0 < p.y && p.y < Height();
 }
 
 void TVexImageBaseButton::Click() {
   // Also a click by key counts only with the pointer over the picture or the caption.
-  if (!InActiveArea(CursorInClient(), 0)) return;
+  if (!InActiveArea(CursorInClient())) return;
   TButton::Click();
 }
 
 void TVexImageBaseButton::DrawItem(const DRAWITEMSTRUCT& item) {
-  DrawItemBuffered(item, [&](HDC dc) { PaintState(dc, item.itemState); });
+  PaintOffScreen(item.hDC, item.rcItem, [&](HDC dc) { PaintState(dc, item.itemState); });
 }
 
 void TVexImageBaseButton::Paint(TCanvas& canvas) {
@@ -125,7 +119,7 @@ void TVexImageBaseButton::DrawFrame(HDC dc, const RECT& r, int frame) const {
 void TVexImageBaseButton::PaintState(HDC dc, UINT itemState) {
   FHot = false;
   const bool enabled = !(itemState & ODS_DISABLED);
-  FPressedLook = (itemState & ODS_SELECTED) && InActiveArea(CursorInClient(), 0);
+  FPressedLook = (itemState & ODS_SELECTED) && InActiveArea(CursorInClient());
   const RECT r = DrawBorders(dc);
   {
     TCanvas canvas(dc);
@@ -188,7 +182,7 @@ void TVexImageBaseButton::MouseMoved(POINT p) {
   TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
   TrackMouseEvent(&track);
   if (FHot || FPressedLook) {
-    if (!InActiveArea(p, 0) || p.y < 1) {
+    if (!InActiveArea(p)) {
       FPressedLook = false;
       if (FHot) {
         FHot = false;
@@ -197,7 +191,7 @@ void TVexImageBaseButton::MouseMoved(POINT p) {
     }
     return;
   }
-  if (!InActiveArea(p, 0)) return;
+  if (!InActiveArea(p)) return;
   const TClientDC dc(Handle());
   const RECT r = DrawBorders(dc.Handle());
   if (FHighlightColor != FButtonColor && FShowCaption && FTextIdent > 0 && FImageIdent > 0) {
@@ -226,7 +220,7 @@ LRESULT TVexImageBaseButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case BM_SETSTYLE:
       return 0;  // never a default push button: it stays owner-drawn
     case WM_ENABLE:
-      RepaintNow();
+      Repaint();
       break;
   }
   return TButton::WndProc(msg, wp, lp);

@@ -72,10 +72,10 @@ class TVexImageBaseButton : public TButton {
   void Change(T& field, const T& value) {
     if (field == value) return;
     field = value;
-    RepaintNow();
+    Repaint();
   }
-  void RepaintNow();
-  bool InActiveArea(POINT p, int top) const;
+  // Between the picture's left offset and the caption's end, strictly inside the height.
+  bool InActiveArea(POINT p) const;
   POINT CursorInClient() const;
   int FrameHeight() const { return FImages.Height() / 4; }
   RECT DrawBorders(HDC dc) const;

@@ -30,7 +30,7 @@ void TVEXRadio::SetChecked(bool on) {
     ClearSiblings();
     Click();
   }
-  RepaintNow();
+  Repaint();
 }
 
 // The direct children of the same parent only: a group on another panel is another group.

@@ -26,24 +26,19 @@ TVexToggleBase::TVexToggleBase(TWindow* parent, const wchar_t* className,
 void TVexToggleBase::SetShowFocusFrame(bool on) {
   if (on == FShowFocusFrame) return;
   FShowFocusFrame = on;
-  RepaintNow();
+  Repaint();
 }
 
 void TVexToggleBase::SetFontDisabledColor(COLORREF color) {
   if (color == FFontDisabledColor) return;
   FFontDisabledColor = color;
-  RepaintNow();
+  Repaint();
 }
 
 void TVexToggleBase::SetPressed(bool on) {
   if (on == FPressed) return;
   FPressed = on;
-  RepaintNow();
-}
-
-void TVexToggleBase::RepaintNow() {
-  Invalidate();
-  UpdateWindow(Handle());
+  Repaint();
 }
 
 bool TVexToggleBase::Inside(int x, int y) const {
@@ -57,16 +52,12 @@ bool TVexToggleBase::StrictlyInside(int x, int y) const {
 void TVexToggleBase::DrawGlyph(HDC dc, TLook look) const {
   // The cell of the sheet, with the key colour turned into the control's colour.
   TBitmap glyph(GlyphSize, GlyphSize);
-  const COLORREF back = Color();
-  const uint32_t backPixel =
-      0xFF000000u | (GetRValue(back) << 16) | (GetGValue(back) << 8) | GetBValue(back);
+  const uint32_t backPixel = OpaquePixel(Color());
   for (int y = 0; y < GlyphSize; ++y)
     for (int x = 0; x < GlyphSize; ++x) {
       const uint32_t c = FGlyphs.Pixels[(GlyphRow() * GlyphSize + y) * FGlyphs.Width +
                                         look * GlyphSize + x];
-      glyph.Bits()[y * GlyphSize + x] =
-          c == KeyColor ? backPixel
-                        : 0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+      glyph.Bits()[y * GlyphSize + x] = c == KeyColor ? backPixel : OpaquePixel(c & 0xFFFFFF);
     }
   TMemoryDC source(dc);
   source.Select(glyph.Handle());
@@ -179,12 +170,12 @@ LRESULT TVexToggleBase::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS:
       FFocused = true;
       FocusGained();
-      RepaintNow();
+      Repaint();
       break;
     case WM_KILLFOCUS:
       FFocused = false;
       FocusLost();
-      RepaintNow();
+      Repaint();
       break;
     case WM_ENABLE:
       Invalidate();

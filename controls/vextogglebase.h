@@ -50,7 +50,6 @@ class TVexToggleBase : public TCustomControl {
   // Whether a press has turned on the pressed look; the check box publishes it as Down.
   bool Pressed() const { return FPressed; }
   void SetPressed(bool on);
-  void RepaintNow();
 
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void Paint(TCanvas& canvas) override;

@@ -5,7 +5,7 @@
 #include "controls/artwork.h"
 #include "controls/vexdesign.h"
 #include "ui/canvas.h"
-#include "ui/ownerdraw.h"
+#include "ui/offscreen.h"
 #include "ui/windowdc.h"
 
 namespace {
@@ -21,12 +21,6 @@ struct TFrame {
 };
 constexpr TFrame NormalFrame{0, 8}, DefaultFrame{16, 24}, FocusedFrame{32, 40},
     PressedFrame{48, 56}, HotFrame{64, 72}, DisabledFrame{80, 88};
-
-bool IsArial(const TFont& font) {
-  std::string name = font.Name();
-  for (char& c : name) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
-  return name == "arial";
-}
 
 }  // namespace
 
@@ -62,15 +56,6 @@ bool TVexXPButton::ActiveDefault() const {
   return Default();
 }
 
-bool TVexXPButton::DialogKey(WPARAM key) {
-  const bool mine = (key == VK_RETURN && ActiveDefault()) || (key == VK_ESCAPE && Cancel());
-  const bool modifier = GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 ||
-                        GetKeyState(VK_MENU) < 0;
-  if (!mine || modifier || !IsWindowVisible(Handle()) || !Enabled()) return false;
-  Click();
-  return true;
-}
-
 void TVexXPButton::Click() {
   EndHot();
   TButton::Click();
@@ -85,7 +70,7 @@ UINT TVexXPButton::CurrentState() const {
 }
 
 void TVexXPButton::DrawItem(const DRAWITEMSTRUCT& item) {
-  DrawItemBuffered(item, [&](HDC dc) { PaintState(dc, item.itemState); });
+  PaintOffScreen(item.hDC, item.rcItem, [&](HDC dc) { PaintState(dc, item.itemState); });
 }
 
 void TVexXPButton::Paint(TCanvas& canvas) { PaintState(canvas.Handle(), CurrentState()); }
@@ -164,7 +149,7 @@ void TVexXPButton::DrawCaption(HDC dc, const RECT& r, bool disabled) const {
   const int dy = (r.bottom - r.top - box.bottom + 1) / 2;
   OffsetRect(&box, r.left + dx, r.top + dy);
   // Arial's "W" reaches past its cell on both sides.
-  if ((caption[0] == 'W' || caption[0] == 'w') && IsArial(font)) InflateRect(&box, 1, 0);
+  if ((caption[0] == 'W' || caption[0] == 'w') && font.IsFace("arial")) InflateRect(&box, 1, 0);
   canvas.DrawText(box, caption, DT_CENTER | DT_VCENTER);
 }
 

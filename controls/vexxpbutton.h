@@ -22,8 +22,8 @@ class TVexXPButton : public TButton {
   // is on a plain platform push button, which then takes Enter itself.
   bool ActiveDefault() const;
   bool Hot() const { return FHot; }
+  bool TakesEnter() const override { return ActiveDefault(); }
 
-  bool DialogKey(WPARAM key) override;
 
   // Paints the button in the given owner-draw item state (ODS_SELECTED, ODS_FOCUS,
   // ODS_DEFAULT, ODS_DISABLED), or its hot look, into any DC.

@@ -24,11 +24,12 @@ std::vector<TDialogLine> SplitDialogText(const std::string& text, size_t maxLine
   return lines;
 }
 
+// The default rounding mode sends halves to the even neighbour.
+int HalfToEven(int d) { return static_cast<int>(std::nearbyint(d / 2.0)); }
+
 POINT CenteredOn(const RECT& reference, SIZE size, const RECT& bounds) {
-  // Halves go to the even neighbour, as the default rounding mode does.
-  const auto half = [](LONG d) { return static_cast<LONG>(std::nearbyint(d / 2.0)); };
-  POINT p{reference.left + half(reference.right - reference.left - size.cx),
-          reference.top + half(reference.bottom - reference.top - size.cy)};
+  POINT p{reference.left + HalfToEven(reference.right - reference.left - size.cx),
+          reference.top + HalfToEven(reference.bottom - reference.top - size.cy)};
   p.x = std::max(p.x, bounds.left);
   p.y = std::max(p.y, bounds.top);
   if (p.x + size.cx > bounds.right) p.x = bounds.right - size.cx;

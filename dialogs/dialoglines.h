@@ -17,6 +17,9 @@ struct TDialogLine {
 // that starts with "<b>" loses the tag and is marked bold.
 std::vector<TDialogLine> SplitDialogText(const std::string& text, size_t maxLines, bool boldTag);
 
+// Half of `d`, rounded to the nearest integer with halves to the even neighbour.
+int HalfToEven(int d);
+
 // Where a window of `size` goes when centred over `reference` (its window rectangle on
 // the screen), halves rounded to even; then kept inside `bounds`.
 POINT CenteredOn(const RECT& reference, SIZE size, const RECT& bounds);

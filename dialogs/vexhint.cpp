@@ -1,19 +1,13 @@
 #include "dialogs/vexhint.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "controls/artwork.h"
 #include "controls/vexdesign.h"
 #include "dialogs/dialoglines.h"
-#include "sysutil/handles.h"
+#include "ui/gdiobject.h"
 
 namespace {
-
-struct TDeleteRegion {
-  void operator()(HRGN h) const { DeleteObject(h); }
-};
-using TRegion = TOwned<HRGN, TDeleteRegion, nullptr>;
 
 bool IsBlank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
 
@@ -85,12 +79,11 @@ void TVEXHintForm::Prepare(const std::string& text, POINT point, const TWindow* 
   const RECT work = WorkArea();
   int top = point.y - height;
   int left = 0;
-  const auto half = [](double d) { return static_cast<int>(std::nearbyint(d / 2.0)); };
   if (reference) {
     const RECT r = ReferenceRect(reference);
-    left = r.left + half(r.right - r.left - width);
+    left = r.left + HalfToEven(r.right - r.left - width);
   } else {
-    left = work.left + half(work.right - work.left - width);
+    left = work.left + HalfToEven(work.right - work.left - width);
   }
   FTail = point.x - left - 7;
   if (FTail < 25) {
@@ -107,9 +100,9 @@ void TVEXHintForm::Prepare(const std::string& text, POINT point, const TWindow* 
   SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   const std::vector<POINT> outline = Balloon(width, height, FTail);
-  TRegion region(CreatePolygonRgn(outline.data(), static_cast<int>(outline.size()), WINDING));
+  TGdiObject region(CreatePolygonRgn(outline.data(), static_cast<int>(outline.size()), WINDING));
   // On success the window owns the region.
-  if (region && SetWindowRgn(Handle(), region.Get(), TRUE)) region.Release();
+  if (region && SetWindowRgn(Handle(), static_cast<HRGN>(region.Get()), TRUE)) region.Release();
 }
 
 uint8_t TVEXHintForm::ShowHint(const std::string& text, POINT point, const TWindow* reference,

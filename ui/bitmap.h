@@ -8,6 +8,11 @@
 
 #include "ui/gdiobject.h"
 
+// A Windows colour 0x00BBGGRR as an opaque pixel of a TBitmap.
+inline uint32_t OpaquePixel(COLORREF color) {
+  return 0xFF000000u | (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+}
+
 class TBitmap {
  public:
   TBitmap() = default;

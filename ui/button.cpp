@@ -15,7 +15,7 @@ bool TButton::Accelerator(wchar_t ch) {
 }
 
 bool TButton::DialogKey(WPARAM key) {
-  const bool mine = (key == VK_RETURN && FDefault) || (key == VK_ESCAPE && FCancel);
+  const bool mine = (key == VK_RETURN && TakesEnter()) || (key == VK_ESCAPE && FCancel);
   const bool modifier = GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 ||
                         GetKeyState(VK_MENU) < 0;
   if (!mine || modifier) return false;

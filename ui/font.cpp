@@ -1,5 +1,7 @@
 #include "ui/font.h"
 
+#include <algorithm>
+
 #include "sysutil/textconv.h"
 #include "ui/windowdc.h"
 
@@ -38,6 +40,12 @@ void TFont::SetOrientation(int tenths) {
   if (tenths == FOrientation) return;
   FOrientation = tenths;
   Changed();
+}
+
+bool TFont::IsFace(std::string_view name) const {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; };
+  return std::equal(FName.begin(), FName.end(), name.begin(), name.end(),
+                    [&](char a, char b) { return lower(a) == lower(b); });
 }
 
 bool TFont::SameGdiFont(const TFont& other) const {

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "ui/gdiobject.h"
 
@@ -40,6 +41,8 @@ class TFont {
   // The colour is not part of the GDI font: the canvas sets it as text colour.
   void SetColor(COLORREF color) { FColor = color; }
 
+  // Whether the face is `name`, in any case of its ASCII letters.
+  bool IsFace(std::string_view name) const;
   // True when both make the same GDI font; the colour does not count.
   bool SameGdiFont(const TFont& other) const;
   HFONT Handle() const;

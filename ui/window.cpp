@@ -7,6 +7,7 @@
 
 #include "sysutil/textconv.h"
 #include "ui/application.h"
+#include "ui/offscreen.h"
 #include "ui/windowdc.h"
 
 namespace {
@@ -186,20 +187,7 @@ LRESULT TWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 void TWindow::PaintBuffered() {
   const TPaintDC paint(FHandle);
-  const HDC dc = paint.Handle();
-  const RECT r = ClientRect();
-  TBitmap buffer(r.right, r.bottom);
-  if (!buffer.Empty()) {
-    {
-      TBitmapCanvas target(buffer);
-      EraseBackground(target.Canvas());
-      Paint(target.Canvas());
-      PaintGraphics(target.Canvas().Handle());
-    }
-    TMemoryDC source(dc);
-    source.Select(buffer.Handle());
-    BitBlt(dc, 0, 0, r.right, r.bottom, source.Handle(), 0, 0, SRCCOPY);
-  }
+  PaintOffScreen(paint.Handle(), ClientRect(), [this](HDC dc) { PaintTo(dc); });
 }
 
 void TWindow::PaintTo(HDC dc) {
@@ -312,6 +300,12 @@ void TWindow::SetFocus() { ::SetFocus(FHandle); }
 bool TWindow::Focused() const { return FHandle && GetFocus() == FHandle; }
 
 void TWindow::Invalidate() { InvalidateRect(FHandle, nullptr, TRUE); }
+
+void TWindow::Repaint() {
+  if (!FHandle) return;
+  Invalidate();
+  UpdateWindow(FHandle);
+}
 
 void TWindow::SetFont(const TFont& font) {
   FFont = font;

@@ -42,6 +42,8 @@ class TWindow {
   void SetFocus();
   bool Focused() const;
   void Invalidate();
+  // Paints at once instead of at the next WM_PAINT.
+  void Repaint();
 
   const TFont& Font() const { return FFont; }
   void SetFont(const TFont& font);

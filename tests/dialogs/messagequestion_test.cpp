@@ -140,23 +140,14 @@ TEST(VEXMessage, ShowAgainFollowsTheBoxAndASecondRequestIsRefused) {
 TEST(VEXMessage, TheOwnerComesBackAfterAnExceptionInTheDialog) {
   TControlTestForm owner;
   // The exception's report is a message box of its own: closed when it comes.
-  int reports = 0;
-  TTimer closer;
-  closer.SetInterval(150);
-  closer.OnTimer = [&] {
-    if (HWND box = FindWindowW(L"#32770", nullptr)) {
-      ++reports;
-      PostMessageW(box, WM_COMMAND, IDOK, 0);
-    }
-  };
-  closer.SetEnabled(true);
+  TMessageBoxCloser closer;
   TWhenShown answer(L"TVEXMessageForm", [&](HWND) {
     VEXMessage().Form()->OKKnopf().OnClick = [] { throw std::runtime_error("In the dialog"); };
     SendMessageW(VEXMessage().Form()->OKKnopf().Handle(), BM_CLICK, 0, 0);
     PostMessageW(VEXMessage().Form()->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
   });
   VEXMessage().ShowError("Throws", &owner);
-  EXPECT_EQ(reports, 1);
+  EXPECT_EQ(closer.Shown.size(), 1u);
   EXPECT_TRUE(owner.Enabled());
   EXPECT_TRUE(IsWindowVisible(owner.Handle()));
 }

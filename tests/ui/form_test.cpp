@@ -212,27 +212,6 @@ TEST(Timer, FiresFromTheLoopOnlyWhileEnabled) {
   EXPECT_EQ(ticks, stopped);
 }
 
-// Closes the message boxes that reach the user meanwhile, remembering their text.
-class TMessageBoxCloser {
- public:
-  TMessageBoxCloser() {
-    FTimer.SetInterval(100);
-    FTimer.OnTimer = [this] {
-      HWND box = FindWindowW(L"#32770", nullptr);
-      if (!box) return;
-      wchar_t text[256] = L"";
-      GetDlgItemTextW(box, 0xFFFF, text, 256);  // the message box's text
-      Shown.push_back(text);
-      PostMessageW(box, WM_COMMAND, IDOK, 0);
-    };
-    FTimer.SetEnabled(true);
-  }
-  std::vector<std::wstring> Shown;
-
- private:
-  TTimer FTimer;
-};
-
 TEST(Application, AnExceptionFromAHandlerIsShownAndTheProgramGoesOn) {
   TKeyForm form;
   form.Show();

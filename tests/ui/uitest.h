@@ -2,7 +2,11 @@
 // Shared by the window framework's tests: pumping the real message loop for a while.
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "ui/application.h"
+#include "ui/timer.h"
 
 // Handles messages, as the application's loop would, until `ms` have passed.
 inline void PumpFor(DWORD ms) {
@@ -21,3 +25,24 @@ inline void PressKey(HWND target, WPARAM key, bool alt = false) {
   PostMessageW(target, up, key, alt ? 0xE0000001 : 0xC0000001);
   PumpFor(50);
 }
+
+// Closes the message boxes that reach the user meanwhile, remembering their text.
+class TMessageBoxCloser {
+ public:
+  TMessageBoxCloser() {
+    FTimer.SetInterval(100);
+    FTimer.OnTimer = [this] {
+      HWND box = FindWindowW(L"#32770", nullptr);
+      if (!box) return;
+      wchar_t text[256] = L"";
+      GetDlgItemTextW(box, 0xFFFF, text, 256);  // the message box's text
+      Shown.push_back(text);
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+    };
+    FTimer.SetEnabled(true);
+  }
+  std::vector<std::wstring> Shown;
+
+ private:
+  TTimer FTimer;
+};
