@@ -1,6 +1,8 @@
 #include <windows.h>
 
 #include "app/mainform.h"
+#include "app/secondcopy.h"
+#include "app/texts.h"
 #include "controls/vexdesign.h"
 #include "sysutil/handles.h"
 #include "sysutil/windowsversion.h"
@@ -9,13 +11,13 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, wchar_t*, int) {
   THandle mutex(CreateMutexW(nullptr, FALSE, L"CardmendMutex_154378wsdfjkldf"));
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    if (HWND first = FindWindowW(L"TCardmendMainForm", nullptr))
-      PostMessageW(first, TCardmendMainForm::WM_RESTOREWIZARD, 0, 0);
+    HandOverToFirstCopy();
     return 0;
   }
   // The version record is read once, before any window exists; everything later asks it.
   InitWindowsVersion();
   DesignStart();
+  ChooseLanguage();
   {
     TCardmendMainForm form;
     form.Show();

@@ -1,36 +1,37 @@
 #include "app/mainform.h"
 
+#include "app/branding.h"
+#include "app/infolinks.h"
 #include "app/requirementmarks.h"
+#include "app/texts.h"
+#include "dialogs/vexmessage.h"
 #include "sysutil/security.h"
 #include "sysutil/system.h"
-#include "sysutil/windowsversion.h"
 #include "sysutil/wait.h"
+#include "sysutil/windowsversion.h"
 #include "ui/application.h"
 
 namespace {
 
 constexpr int ClientWidth = 470;
 constexpr int ClientHeight = 311;
-
-// Until the theme exists: a light window with white boxes framed in grey.
-constexpr COLORREF WindowColor = RGB(0xEC, 0xEC, 0xE6);
-constexpr COLORREF PanelColor = RGB(0xFF, 0xFF, 0xFF);
-constexpr COLORREF FrameColor = RGB(0xA0, 0xA0, 0xA0);
-constexpr COLORREF HeadingColor = RGB(0x00, 0x3C, 0x74);
-constexpr COLORREF TextColor = RGB(0x30, 0x30, 0x30);
+constexpr COLORREF BoxFrameColor = RGB(0xA0, 0xA0, 0xA0);
+constexpr COLORREF GroupFrameColor = RGB(0xD0, 0xD7, 0xCF);
+constexpr COLORREF DisabledTextColor = RGB(0xA5, 0xA2, 0x94);
+constexpr COLORREF ProgressColor = RGB(0x00, 0x80, 0x00);
 
 constexpr int ProgressMax = 25;
 constexpr int ProgramIcon = 1;
+
+TFont FormFont() { return TFont("Tahoma", -11); }
 
 }  // namespace
 
 TCardmendMainForm::TCardmendMainForm()
     : TForm(L"TCardmendMainForm", FixedDialogStyle, WS_EX_APPWINDOW), Notebook1(Add<TNotebook>(this)) {
   SetMainForm(true);
-  SetColor(WindowColor);
-  SetText(" Cardmend");
+  SetFont(FormFont());
   SetIcon(ProgramIcon);
-  Application().SetTitle(" Cardmend");
   SetClientSize(ClientWidth, ClientHeight);
   CenterOnScreen();
 
@@ -39,6 +40,7 @@ TCardmendMainForm::TCardmendMainForm()
   BuildProgressPage();
   BuildFinishPage();
   AddRequirementMarks(ImageList1);
+  LangImageList.AddStrip(BitmapFromTable(Art::Flags));
 
   Timer1.SetInterval(100);
   Timer1.OnTimer = [this] { Timer1Timer(); };
@@ -47,7 +49,11 @@ TCardmendMainForm::TCardmendMainForm()
   LoadPCSCLibrary();
   ShowRequirements();
   PollPCSCStatus();
-  ShowPCSCStatus();
+  ApplyBranding();
+  ApplyLanguage();
+  FWebLink = std::make_unique<TWebLink>(*WebLabel, [this](const std::string& text) {
+    ShowErrorMessage(text);
+  });
 }
 
 TCardmendMainForm::~TCardmendMainForm() {
@@ -80,68 +86,142 @@ void TCardmendMainForm::PollPCSCStatus() {
 }
 
 void TCardmendMainForm::ShowPCSCStatus() {
-  LabelPCSC->SetText(FPCSCRunning ? " The Smart Card Resource Manager is running."
-                                  : " The Smart Card Resource Manager is not running.");
+  LabelPCSC->SetText(" " + LangText(FPCSCRunning ? sRMRunning : sRMNotRunning));
   ShowMark(*PCSCImage, FPCSCRunning ? rmMet : rmNotMet);
+}
+
+void TCardmendMainForm::ApplyBranding() {
+  BrandTheme(ProgramFile());
+  SetText(BrandedCaption());
+  Application().SetTitle(BrandedCaption());
+  SetColor(DesignWindowColor);
+  Notebook1.SetColor(DesignWindowColor);
+}
+
+void TCardmendMainForm::ApplyLanguage() {
+  StartKnopf->SetText(LangText(sStart));
+  AbbruchKnopf->SetText(LangText(sCancel));
+  FertigstellenKnopf->SetText(LangText(sFinish));
+  ProgressGroupBox->SetText(" " + LangText(sInstallation) + " ");
+  BeendenGroupBox->SetText(" " + LangText(sFinishProcess) + " ");
+  rbRestart->SetText(LangText(sRestartNow));
+  rbLater->SetText(LangText(sRestartLater));
+  WelcomeLabel->SetText(" " + LangText(sWelcome));
+  RequirementsLabel->SetText(" " + LangText(sRequirements));
+  StatusLabel->SetText(" " + LangText(sPCSCStatus));
+  AboutLabel->SetText(" " + LangText(sAbout));
+  Label0_1->SetText(LangText(sIntro));
+  Label0_2->SetText(" " + LangText(sWindowsRequirement));
+  Label0_3->SetText(" " + LangText(sAdminRequirement));
+  ShowPCSCStatus();
+  VersionsLabel->SetText(DesignProductName + " " + DesignProductVersion);
+  CopyrightLabel->SetText(DesignCopyrightSign + " " + DesignCopyrightYears + ", " + DesignCompany);
+  Label1_1->SetText(LangText(sProgressText1));
+  Label1_2->SetText(LangText(sProgressText2));
+  Label2_0->SetText(LangText(sCheckCompleted));
+  Label2_1->SetText(LangText(sRestartNeeded));
+  Label2_2->SetText(LangText(sRemoveDisks));
+  for (TQvLabel* link : {WinInfoLabel, AdminInfoLabel, PCSCInfoLabel})
+    link->SetText("<a>" + LangText(sMoreInfo) + "</a>");
+  AlignInfoLinks();
+  WebLabel->SetText(LangText(sWebAddress));
+  LangLabel->SetText(LanguageEnglish ? "<a>Deutsch</a>" : "<a>English</a>");
+  ShowFlag();
+}
+
+// Right-aligned in the upper box, all three at the left of the first.
+void TCardmendMainForm::AlignInfoLinks() {
+  const int left = Panel2->ClientRect().right - WinInfoLabel->Width() - 12;
+  for (TQvLabel* link : {WinInfoLabel, AdminInfoLabel, PCSCInfoLabel})
+    link->SetBounds(left, link->Top(), link->Width(), link->Height());
+}
+
+// The flag of the language the link offers: British while German is shown.
+void TCardmendMainForm::ShowFlag() {
+  TBitmap flag;
+  LangImageList.GetBitmap(1 - LangIndex(), flag);
+  LangImage->SetPicture(flag);
+}
+
+void TCardmendMainForm::ShowErrorMessage(const std::string& text) {
+  VEXMessage().ShowError(text, this);
 }
 
 TPanel& TCardmendMainForm::Box(TNotebookPage& page, int top, int height) {
   auto& box = Add<TPanel>(&page);
-  box.SetColor(PanelColor);
-  box.SetFrameColor(FrameColor);
+  box.SetColor(DesignPanelColor);
+  box.SetFrameColor(BoxFrameColor);
   box.SetBounds(12, top, 445, height);
   return box;
 }
 
-TLabel& TCardmendMainForm::AddLabel(TWindow& parent, int left, int top,
-                                    const std::string& caption) {
+TLabel& TCardmendMainForm::AddLabel(TWindow& parent, int left, int top) {
   auto& label = Add<TLabel>(&parent);
-  label.SetFontColor(TextColor);
+  label.SetFontColor(DesignTextColor);
   label.SetBounds(left, top, 0, 0);
-  label.SetText(caption);
   return label;
 }
 
-TLabel& TCardmendMainForm::AddHeading(TWindow& parent, int left, int top,
-                                      const std::string& caption) {
-  auto& label = AddLabel(parent, left, top, caption);
+TLabel& TCardmendMainForm::AddHeading(TWindow& parent, int left, int top) {
+  auto& label = AddLabel(parent, left, top);
   TFont font = label.Font();
   font.SetBold(true);
-  font.SetColor(HeadingColor);
+  font.SetColor(DesignHeadingColor);
   label.SetFont(font);
   return label;
 }
 
-TLabel& TCardmendMainForm::AddWrapped(TWindow& parent, int left, int top, int width,
-                                      int height, const std::string& caption) {
+TLabel& TCardmendMainForm::AddWrapped(TWindow& parent, int left, int top, int width, int height) {
   auto& label = Add<TLabel>(&parent);
-  label.SetFontColor(TextColor);
+  label.SetFontColor(DesignTextColor);
   label.SetWordWrap(true);
   label.SetBounds(left, top, width, height);
-  label.SetText(caption);
   return label;
 }
 
-TVexXPButton& TCardmendMainForm::AddButton(TWindow& parent) {
+TImage& TCardmendMainForm::AddMark(TWindow& parent, int left, int top) {
+  auto& image = Add<TImage>(&parent);
+  image.SetBounds(left, top, 16, 16);
+  return image;
+}
+
+TQvLabel& TCardmendMainForm::AddLink(TWindow& parent, int left, int top) {
+  auto& link = Add<TQvLabel>(&parent);
+  link.SetColor(DesignPanelColor);
+  link.SetLinkNormalColor(DesignLinkColor);
+  link.SetLinkActiveColor(DesignLinkHotColor);
+  link.SetBounds(left, top, 0, 0);
+  return link;
+}
+
+TVexXPButton& TCardmendMainForm::AddButton(TWindow& parent, int left, std::function<void()> click) {
   auto& button = Add<TVexXPButton>(&parent);
-  button.SetFont(TFont("Tahoma", -11));
+  button.SetFont(FormFont());
+  button.SetFontColor(DesignButtonTextColor);
+  button.SetFontDisabledColor(DisabledTextColor);
   button.SetSkin(&DesignButtonSkin());
+  button.SetBounds(left, 7, 100, 25);
+  button.OnClick = std::move(click);
   return button;
 }
 
-TVEXRadio& TCardmendMainForm::AddRadio(TWindow& parent) {
+TVEXRadio& TCardmendMainForm::AddRadio(TWindow& parent, int top) {
   auto& radio = Add<TVEXRadio>(&parent);
-  radio.SetFont(TFont("Tahoma", -11));
-  radio.SetColor(PanelColor);
+  radio.SetFont(FormFont());
+  radio.SetFontColor(DesignTextColor);
+  radio.SetFontDisabledColor(DisabledTextColor);
+  radio.SetColor(DesignPanelColor);
+  radio.SetShowFocusFrame(true);
+  radio.SetBounds(56, top, 350, 16);
   return radio;
 }
 
-TQVGroupBox& TCardmendMainForm::AddGroup(TPanel& box, const std::string& caption) {
+TQVGroupBox& TCardmendMainForm::AddGroup(TPanel& box) {
   auto& group = Add<TQVGroupBox>(&box);
-  group.SetColor(PanelColor);
-  group.SetFontColor(HeadingColor);
+  group.SetColor(DesignPanelColor);
+  group.SetFontColor(DesignHeadingColor);
+  group.SetRahmenfarbe(GroupFrameColor);
   group.SetBounds(12, 8, 419, 212);
-  group.SetText(caption);
   return group;
 }
 
@@ -149,78 +229,68 @@ void TCardmendMainForm::BuildStartPage() {
   TNotebookPage& page = Notebook1.AddPage("Start");
   Panel2 = &Box(page, 12, 234);
   TPanel& upper = *Panel2;
-  WelcomeLabel = &AddHeading(upper, 12, 8, " Welcome");
-  Label0_1 = &AddWrapped(upper, 28, 24, 400, 33,
-                         "Cardmend is able to detect and fix some common problems of the "
-                         "Smart Card Resource Manager.");
-  RequirementsLabel = &AddHeading(upper, 12, 60, " Requirements");
-  WinImage = &Add<TImage>(&upper);
-  WinImage->SetBounds(28, 75, 16, 16);
-  Label0_2 = &AddLabel(upper, 48, 76, " Windows 2000 or better");
-  AdminImage = &Add<TImage>(&upper);
-  AdminImage->SetBounds(28, 93, 16, 16);
-  Label0_3 = &AddLabel(upper, 48, 94, " Administrator privileges");
-  StatusLabel = &AddHeading(upper, 12, 120, " PC/SC Status");
-  PCSCImage = &Add<TImage>(&upper);
-  PCSCImage->SetBounds(28, 135, 16, 16);
-  LabelPCSC = &AddLabel(upper, 48, 136, "");
-  AboutLabel = &AddHeading(upper, 12, 162, " About");
-  VersionsLabel = &AddWrapped(upper, 28, 178, 333, 14, "Cardmend");
-  CopyrightLabel = &AddWrapped(upper, 28, 192, 333, 14, "");
+  WelcomeLabel = &AddHeading(upper, 12, 8);
+  Label0_1 = &AddWrapped(upper, 28, 24, 400, 33);
+  RequirementsLabel = &AddHeading(upper, 12, 60);
+  WinImage = &AddMark(upper, 28, 75);
+  Label0_2 = &AddLabel(upper, 48, 76);
+  WinInfoLabel = &AddLink(upper, 0, 76);
+  WinInfoLabel->LinkCallBack = [this](TQvLabelBase&) { WinInfoLabelLinkCallBack(); };
+  AdminImage = &AddMark(upper, 28, 93);
+  Label0_3 = &AddLabel(upper, 48, 94);
+  AdminInfoLabel = &AddLink(upper, 0, 94);
+  AdminInfoLabel->LinkCallBack = [this](TQvLabelBase&) { AdminInfoLabelLinkCallBack(); };
+  StatusLabel = &AddHeading(upper, 12, 120);
+  PCSCImage = &AddMark(upper, 28, 135);
+  LabelPCSC = &AddLabel(upper, 48, 136);
+  PCSCInfoLabel = &AddLink(upper, 0, 136);
+  PCSCInfoLabel->LinkCallBack = [this](TQvLabelBase&) { PCSCInfoLabelLinkCallBack(); };
+  AboutLabel = &AddHeading(upper, 12, 162);
+  VersionsLabel = &AddWrapped(upper, 28, 178, 333, 14);
+  CopyrightLabel = &AddWrapped(upper, 28, 192, 333, 14);
+  WebLabel = &AddLink(upper, 28, 206);
+  WebLabel->SetFontColor(DesignLinkColor);
 
   Panel5 = &Box(page, 258, 41);
-  StartKnopf = &AddButton(*Panel5);
-  StartKnopf->SetBounds(227, 7, 100, 25);
-  StartKnopf->SetText("&Begin");
-  StartKnopf->OnClick = [this] { StartKnopfClick(); };
-  AbbruchKnopf = &AddButton(*Panel5);
-  AbbruchKnopf->SetBounds(335, 7, 100, 25);
-  AbbruchKnopf->SetText("&Cancel");
-  AbbruchKnopf->OnClick = [this] { AbbruchKnopfClick(); };
+  LangImage = &AddMark(*Panel5, 12, 12);
+  LangImage->OnClick = [this] { LangLabelLinkCallBack(); };
+  LangLabel = &AddLink(*Panel5, 32, 13);
+  LangLabel->LinkCallBack = [this](TQvLabelBase&) { LangLabelLinkCallBack(); };
+  StartKnopf = &AddButton(*Panel5, 227, [this] { StartKnopfClick(); });
+  AbbruchKnopf = &AddButton(*Panel5, 335, [this] { AbbruchKnopfClick(); });
 }
 
 void TCardmendMainForm::BuildProgressPage() {
   TNotebookPage& page = Notebook1.AddPage("Progress");
   Panel7 = &Box(page, 12, 234);
-  TQVGroupBox& group = AddGroup(*Panel7, " Installation ");
-  Label1_1 = &AddWrapped(group, 12, 24, 394, 33,
-                         "Cardmend is now checking the Smart Card Resource Manager and tries "
-                         "to fix known problems.");
-  Label1_2 = &AddWrapped(group, 12, 64, 394, 49,
-                         "This process can take some seconds. Please do not cancel the "
-                         "installation process. The progress bar will inform you about the "
-                         "progress of the installation process.");
+  ProgressGroupBox = &AddGroup(*Panel7);
+  TQVGroupBox& group = *ProgressGroupBox;
+  Label1_1 = &AddWrapped(group, 12, 24, 394, 33);
+  Label1_2 = &AddWrapped(group, 12, 64, 394, 49);
   ProgressBar = &Add<TQvXPProgressBar>(&group);
   ProgressBar->SetBounds(12, 120, 394, 16);
+  ProgressBar->SetProgressColor(ProgressColor);
+  ProgressBar->SetBorderColor(RGB(0xFF, 0xFF, 0xFF));
+  ProgressBar->SetColor(RGB(0xFF, 0xFF, 0xFF));
   ProgressBar->SetMax(ProgressMax);
-  ProgressLabel = &AddWrapped(group, 12, 152, 394, 36, "");
+  ProgressLabel = &AddWrapped(group, 12, 152, 394, 36);
   Box(page, 258, 41);
 }
 
 void TCardmendMainForm::BuildFinishPage() {
   TNotebookPage& page = Notebook1.AddPage("Finish");
   Panel10 = &Box(page, 12, 234);
-  TQVGroupBox& group = AddGroup(*Panel10, " Finish process ");
-  Label2_0 = &AddWrapped(group, 12, 24, 394, 14, "The system check has been completed.");
-  Label2_1 = &AddWrapped(group, 12, 48, 394, 33,
-                         "In order that the changes take effect, the computer must be "
-                         "restarted.");
-  rbRestart = &AddRadio(group);
-  rbRestart->SetBounds(56, 92, 350, 16);
-  rbRestart->SetText("Yes, restart the computer now.");
-  rbLater = &AddRadio(group);
-  rbLater->SetBounds(56, 110, 350, 16);
-  rbLater->SetText("No, the computer will be restarted later.");
+  BeendenGroupBox = &AddGroup(*Panel10);
+  TQVGroupBox& group = *BeendenGroupBox;
+  Label2_0 = &AddWrapped(group, 12, 24, 394, 14);
+  Label2_1 = &AddWrapped(group, 12, 48, 394, 33);
+  rbRestart = &AddRadio(group, 92);
+  rbLater = &AddRadio(group, 110);
   rbRestart->SetChecked(true);
-  Label2_2 = &AddWrapped(group, 12, 144, 394, 33,
-                         "Remove all disks from their drives, then click \"Finish\" to "
-                         "complete the process.");
+  Label2_2 = &AddWrapped(group, 12, 144, 394, 33);
 
   TPanel& lower = Box(page, 258, 41);
-  FertigstellenKnopf = &AddButton(lower);
-  FertigstellenKnopf->SetBounds(335, 7, 100, 25);
-  FertigstellenKnopf->SetText("&Finish");
-  FertigstellenKnopf->OnClick = [this] { FertigstellenKnopfClick(); };
+  FertigstellenKnopf = &AddButton(lower, 335, [this] { FertigstellenKnopfClick(); });
 }
 
 void TCardmendMainForm::Activate() {
@@ -255,10 +325,23 @@ void TCardmendMainForm::Timer1Timer() {
       if (!Form.FClosing) Form.Timer1.SetEnabled(true);
     }
   } reArm{*this};
+  if (Notebook1.PageIndex() == StartPage) {
+    for (TQvLabel* link : {WinInfoLabel, AdminInfoLabel, PCSCInfoLabel}) link->CheckLinkLeave();
+    FWebLink->CheckHover();
+  }
   if (++FTickCount < 10) return;
   FTickCount = 0;
   if (Notebook1.PageIndex() == StartPage) PollPCSCStatus();
 }
+
+void TCardmendMainForm::LangLabelLinkCallBack() {
+  LanguageEnglish = !LanguageEnglish;
+  ApplyLanguage();
+}
+
+void TCardmendMainForm::WinInfoLabelLinkCallBack() { ShowInfoHint(WindowsHintText(), *this); }
+void TCardmendMainForm::AdminInfoLabelLinkCallBack() { ShowInfoHint(AdminHintText(), *this); }
+void TCardmendMainForm::PCSCInfoLabelLinkCallBack() { ShowInfoHint(PCSCHintText(), *this); }
 
 void TCardmendMainForm::ProgressStep(const std::string& text, DWORD ms) {
   ProgressBar->StepIt();
@@ -274,12 +357,11 @@ void TCardmendMainForm::StartKnopfClick() {
   Notebook1.SetPageIndex(ProgressPage);
   ProgressBar->SetPosition(0);
   ProgressBar->SetMax(ProgressMax);
-  ProgressLabel->SetText("Checking Access Rights in Registry ...");
+  ProgressLabel->SetText(LangText(sCheckingRights));
   Delay(200);
-  for (int step = 1; step < ProgressMax; ++step)
-    ProgressStep("Verifying Smart Card Resource Manager ...", 40);
+  for (int step = 1; step < ProgressMax; ++step) ProgressStep(LangText(sVerifying), 40);
   ProgressBar->SetPosition(ProgressMax);
-  ProgressLabel->SetText("Process Completed.");
+  ProgressLabel->SetText(LangText(sCompleted));
   Notebook1.SetPageIndex(FinishPage);
   FertigstellenKnopf->SetFocus();
 }

@@ -2,15 +2,16 @@
 // The wizard: one fixed-size window with the pages Start, Progress and Finish.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
-#include <type_traits>
-#include <vector>
 
 #include "app/diaglog.h"
 #include "app/pcsc.h"
 #include "app/windowsfamily.h"
+#include "app/weblink.h"
 #include "controls/qvgroupbox.h"
+#include "controls/qvlabel.h"
 #include "controls/qvxpprogressbar.h"
 #include "controls/vexdesign.h"
 #include "controls/vexradio.h"
@@ -50,9 +51,21 @@ class TCardmendMainForm : public TForm {
   bool CheckPCSC() { return FPCSC.Check(FLog); }
   bool PCSCRunning() const { return FPCSCRunning; }
 
+  // Every caption from the text table, in the selected language.
+  void ApplyLanguage();
+  // The caption, title, version text and theme colours of the program's brand.
+  void ApplyBranding();
+  // Shows `text` in the message dialog with the error icon, over this form.
+  void ShowErrorMessage(const std::string& text);
+
   void StartKnopfClick();
   void AbbruchKnopfClick();
   void FertigstellenKnopfClick();
+  void LangLabelLinkCallBack();
+  TWebLink& WebLink() { return *FWebLink; }
+  void WinInfoLabelLinkCallBack();
+  void AdminInfoLabelLinkCallBack();
+  void PCSCInfoLabelLinkCallBack();
 
  protected:
   void Activate() override;  // FormActivate
@@ -66,13 +79,16 @@ class TCardmendMainForm : public TForm {
   void BuildProgressPage();
   void BuildFinishPage();
   TPanel& Box(TNotebookPage& page, int top, int height);
-  TLabel& AddLabel(TWindow& parent, int left, int top, const std::string& caption);
-  TLabel& AddHeading(TWindow& parent, int left, int top, const std::string& caption);
-  TLabel& AddWrapped(TWindow& parent, int left, int top, int width, int height,
-                     const std::string& caption);
-  TQVGroupBox& AddGroup(TPanel& box, const std::string& caption);
-  TVexXPButton& AddButton(TWindow& parent);
-  TVEXRadio& AddRadio(TWindow& parent);
+  TLabel& AddLabel(TWindow& parent, int left, int top);
+  TLabel& AddHeading(TWindow& parent, int left, int top);
+  TLabel& AddWrapped(TWindow& parent, int left, int top, int width, int height);
+  TImage& AddMark(TWindow& parent, int left, int top);
+  TQvLabel& AddLink(TWindow& parent, int left, int top);
+  TQVGroupBox& AddGroup(TPanel& box);
+  TVexXPButton& AddButton(TWindow& parent, int left, std::function<void()> click);
+  TVEXRadio& AddRadio(TWindow& parent, int top);
+  void AlignInfoLinks();
+  void ShowFlag();
 
   void ComputeVariantFlags();
   void ShowMark(TImage& image, int index);
@@ -106,12 +122,20 @@ class TCardmendMainForm : public TForm {
   TLabel* AboutLabel = nullptr;
   TLabel* VersionsLabel = nullptr;
   TLabel* CopyrightLabel = nullptr;
+  TQvLabel* WinInfoLabel = nullptr;
+  TQvLabel* AdminInfoLabel = nullptr;
+  TQvLabel* PCSCInfoLabel = nullptr;
+  TQvLabel* WebLabel = nullptr;
+  TImage* LangImage = nullptr;
+  TQvLabel* LangLabel = nullptr;
   TVexXPButton* StartKnopf = nullptr;
   TVexXPButton* AbbruchKnopf = nullptr;
+  TQVGroupBox* ProgressGroupBox = nullptr;
   TLabel* Label1_1 = nullptr;
   TLabel* Label1_2 = nullptr;
   TQvXPProgressBar* ProgressBar = nullptr;
   TLabel* ProgressLabel = nullptr;
+  TQVGroupBox* BeendenGroupBox = nullptr;
   TLabel* Label2_0 = nullptr;
   TLabel* Label2_1 = nullptr;
   TVEXRadio* rbRestart = nullptr;
@@ -120,8 +144,8 @@ class TCardmendMainForm : public TForm {
   TVexXPButton* FertigstellenKnopf = nullptr;
   TTimer Timer1;
   TImageList ImageList1{16, 16};
+  TImageList LangImageList{16, 16};
 
  private:
-  // Own every control on the pages; destroyed before the notebook that holds them, and
-  // the window-less ones before the windows they paint on.
+  std::unique_ptr<TWebLink> FWebLink;
 };

@@ -8,6 +8,7 @@
 #include "sysutil/textconv.h"
 #include "ui/application.h"
 #include "ui/offscreen.h"
+#include "ui/screencursor.h"
 #include "ui/windowdc.h"
 
 namespace {
@@ -95,6 +96,10 @@ LRESULT CALLBACK TWindow::PlatformProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT TWindow::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
   // No exception may unwind through Windows' own frames on the way back to the loop.
+  if (msg == WM_SETCURSOR && ScreenCursor()) {
+    SetCursor(ScreenCursor());
+    return TRUE;
+  }
   if (msg != WM_NCDESTROY) {
     try {
       return WndProc(msg, wp, lp);

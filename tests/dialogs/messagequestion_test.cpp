@@ -10,7 +10,7 @@
 #include "dialogs/vexmessage.h"
 #include "dialogs/vexquestion.h"
 #include "tests/controls/controlpictures.h"
-#include "ui/timer.h"
+#include "tests/ui/uitest.h"
 
 namespace {
 
@@ -21,27 +21,6 @@ class TThemeEnvironment : public ::testing::Environment {
   void TearDown() override { DesignEnd(); }
 };
 const auto* const theme = ::testing::AddGlobalTestEnvironment(new TThemeEnvironment);
-
-// Runs `action` once the dialog of `className` is up, from the dialog's own loop.
-class TWhenShown {
- public:
-  TWhenShown(const wchar_t* className, std::function<void(HWND)> action)
-      : FClass(className), FAction(std::move(action)) {
-    FTimer.SetInterval(100);
-    FTimer.OnTimer = [this] {
-      HWND dialog = FindWindowW(FClass, nullptr);
-      if (!dialog || !IsWindowVisible(dialog)) return;
-      FTimer.SetEnabled(false);
-      FAction(dialog);
-    };
-    FTimer.SetEnabled(true);
-  }
-
- private:
-  const wchar_t* FClass;
-  std::function<void(HWND)> FAction;
-  TTimer FTimer;
-};
 
 int ClientWidth(TWindow& form) { return form.ClientRect().right; }
 int ClientHeight(TWindow& form) { return form.ClientRect().bottom; }

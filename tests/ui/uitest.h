@@ -2,6 +2,7 @@
 // Shared by the window framework's tests: pumping the real message loop for a while.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,5 +45,26 @@ class TMessageBoxCloser {
   std::vector<std::wstring> Shown;
 
  private:
+  TTimer FTimer;
+};
+
+// Runs `action` once the dialog of `className` is up, from the dialog's own loop.
+class TWhenShown {
+ public:
+  TWhenShown(const wchar_t* className, std::function<void(HWND)> action)
+      : FClass(className), FAction(std::move(action)) {
+    FTimer.SetInterval(100);
+    FTimer.OnTimer = [this] {
+      HWND dialog = FindWindowW(FClass, nullptr);
+      if (!dialog || !IsWindowVisible(dialog)) return;
+      FTimer.SetEnabled(false);
+      FAction(dialog);
+    };
+    FTimer.SetEnabled(true);
+  }
+
+ private:
+  const wchar_t* FClass;
+  std::function<void(HWND)> FAction;
   TTimer FTimer;
 };

@@ -1,0 +1,25 @@
+#include "app/secondcopy.h"
+
+#include "app/mainform.h"
+
+void HandOverToFirstCopy(const TAllowForeground& allow) {
+  HWND first = FindWindowW(L"TCardmendMainForm", nullptr);
+  if (!first) return;
+  // The foreground lock would otherwise leave the first copy flashing in the task bar: the
+  // process that the user just started is the one allowed to give the front away.
+  DWORD processId = 0;
+  GetWindowThreadProcessId(first, &processId);
+  if (processId) allow(processId);
+  PostMessageW(first, TCardmendMainForm::WM_RESTOREWIZARD, 0, 0);
+}
+
+void HandOverToFirstCopy() {
+  using TAllowSetForegroundWindow = BOOL(WINAPI*)(DWORD);
+  // Looked up by name: Windows 95 and NT 4 lack it, and the program must start there to say
+  // that it does not run there.
+  const auto function = reinterpret_cast<TAllowSetForegroundWindow>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "AllowSetForegroundWindow")));
+  HandOverToFirstCopy([function](DWORD processId) {
+    if (function) function(processId);
+  });
+}
