@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(wine wine32:i386 wine64 fonts-wine
           g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32 mingw-w64-i686-dev
           g++-mingw-w64-x86-64-win32
-          cmake ninja-build make xvfb x11-utils googletest imagemagick)
+          cmake ninja-build make xvfb x11-utils googletest imagemagick locales)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "sysutil/system.h"
 #include "tests/bed/endsession.h"
 #include "tests/bed/programs.h"
 #include "tests/bed/testbed.h"
@@ -162,6 +165,20 @@ TEST(Wizard, FinishWithRestartLaterClosesWithoutRestarting) {
 // The restart asks the other programs first instead of closing them by force.
 TEST(Wizard, FinishWithRestartNowAsksTheOtherProgramsFirst) {
   EXPECT_GE(FinishQueries(L"Yes, restart the computer now."), 1);
+}
+
+// 'make test' runs this once more under a German (Austria) and a French user locale;
+// CARDMEND_TEST_LANGID names the locale meant, so one that did not take cannot pass.
+TEST(Locale, TheWizardStartsInTheLanguageOfTheUsersLocale) {
+  const std::string meant = GetEnvVar("CARDMEND_TEST_LANGID");
+  if (!meant.empty()) {
+    ASSERT_EQ(GetUserDefaultLangID(), std::stoul(meant, nullptr, 16));
+  }
+  const bool german = PRIMARYLANGID(GetUserDefaultLangID()) == LANG_GERMAN;
+  TRunningWizard wizard;
+  ASSERT_TRUE(wizard.WaitReady());
+  EXPECT_NE(FindChildByText(wizard.Window(), german ? L"&Starten" : L"&Begin"), nullptr);
+  EXPECT_EQ(FindChildByText(wizard.Window(), german ? L"&Begin" : L"&Starten"), nullptr);
 }
 
 }  // namespace
