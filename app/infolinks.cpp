@@ -8,7 +8,8 @@
 
 namespace {
 constexpr char Heading[] = "<b><s9>";
-constexpr char Red[] = "<#FF0000>";
+// Colour tags are Windows colour values, blue green red: this is red.
+constexpr char Red[] = "<#0000FF>";
 }  // namespace
 
 std::string WindowsHintText() {

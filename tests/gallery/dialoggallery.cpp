@@ -10,35 +10,19 @@
 #include "dialogs/vexhint.h"
 #include "dialogs/vexmessage.h"
 #include "dialogs/vexquestion.h"
-#include "tests/bed/bmpfile.h"
-#include "ui/application.h"
-#include "ui/windowdc.h"
+#include "tests/bed/screenpicture.h"
 
 namespace {
 
 // Shows the laid-out form without a modal loop, lets it paint, and copies it off the
 // screen with its frame and children.
 bool Capture(TForm& form, const std::wstring& path) {
-  SetWindowPos(form.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  ShowWindow(form.Handle(), SW_SHOW);
-  UpdateWindow(form.Handle());
-  for (int i = 0; i < 20; ++i) {
-    Application().ProcessMessages();
-    Sleep(10);
-  }
+  ShowForPicture(form.Handle());
   RECT r{};
   GetWindowRect(form.Handle(), &r);
-  TBitmap picture(r.right - r.left, r.bottom - r.top);
-  picture.Fill(RGB(0x3A, 0x6E, 0xA5));  // the desktop around the balloon's cut corners
-  {
-    TBitmapCanvas canvas(picture);
-    const TClientDC screen(nullptr);
-    BitBlt(canvas.Canvas().Handle(), 0, 0, picture.Width(), picture.Height(), screen.Handle(),
-           r.left, r.top, SRCCOPY);
-  }
-  GdiFlush();
+  const bool saved = SaveScreen(r, path);  // the desktop shows around the balloon's corners
   ShowWindow(form.Handle(), SW_HIDE);
-  return SaveBmp(picture, path);
+  return saved;
 }
 
 }  // namespace

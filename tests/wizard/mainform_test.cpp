@@ -322,7 +322,7 @@ TEST_F(WizardWindow, EachInformationLinkOpensItsHintAtThePointerAndOnlyOnce) {
        "<b><s9>Smart Card Resource Manager"},
   };
   EXPECT_EQ(WindowsHintText().substr(WindowsHintText().rfind('|') + 1),
-            "Current Windows version: <#FF0000>" + WindowsVersionName());
+            "Current Windows version: <#0000FF>" + WindowsVersionName());  // red
   for (const TLink& link : links) {
     SCOPED_TRACE(link.FirstLine);
     std::string first;

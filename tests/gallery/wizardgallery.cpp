@@ -1,0 +1,85 @@
+// wizardgallery FOLDER PROGRAM: renders the wizard window as its user sees it, in English
+// and in German: its three pages, each information hint over the start page, and the
+// question asked before repairing a working system, each to FOLDER\wizard-*.bmp. PROGRAM
+// is cardmend.exe, whose version resource the pictures show. 'make test' turns them into
+// build/wizard-*.png.
+#include <windows.h>
+
+#include <string>
+
+#include "app/branding.h"
+#include "app/confirmation.h"
+#include "app/infolinks.h"
+#include "app/mainform.h"
+#include "app/texts.h"
+#include "controls/vexdesign.h"
+#include "dialogs/vexhint.h"
+#include "dialogs/vexquestion.h"
+#include "sysutil/textconv.h"
+#include "tests/bed/screenpicture.h"
+
+namespace {
+
+RECT Union(HWND a, HWND b) {
+  RECT ra{}, rb{}, both{};
+  GetWindowRect(a, &ra);
+  GetWindowRect(b, &rb);
+  UnionRect(&both, &ra, &rb);
+  return both;
+}
+
+// The hint as a click in the middle of the link opens it.
+bool HintPicture(TCardmendMainForm& form, TQvLabel& link, const std::string& text,
+                 const std::wstring& path) {
+  const RECT r = link.LinkRect();
+  POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ClientToScreen(link.Handle(), &at);
+  TVEXHintForm hint;
+  hint.Prepare(text, at, &form, htInformation);
+  ShowForPicture(hint.Handle());
+  return SaveScreen(Union(form.Handle(), hint.Handle()), path);
+}
+
+bool Pictures(const std::wstring& folder, const std::string& program) {
+  const std::wstring lang = LanguageEnglish ? L"-en.bmp" : L"-de.bmp";
+  TCardmendMainForm form;
+  BrandTheme(program);
+  form.ApplyLanguage();
+  bool ok = true;
+  const wchar_t* pages[] = {L"start", L"progress", L"finish"};
+  form.ProgressBar->SetPosition(10);
+  form.ProgressLabel->SetText(LangText(sSettingParameters));
+  // Shown first: its activation opens the start page.
+  ShowForPicture(form.Handle());
+  for (int page = 2; page >= 0; --page) {
+    form.Notebook1.SetPageIndex(page);
+    ShowForPicture(form.Handle());
+    RECT r{};
+    GetWindowRect(form.Handle(), &r);
+    ok &= SaveScreen(r, folder + L"wizard-" + pages[page] + lang);
+  }
+  ok &= HintPicture(form, *form.WinInfoLabel, WindowsHintText(), folder + L"wizard-hint-windows" + lang);
+  ok &= HintPicture(form, *form.AdminInfoLabel, AdminHintText(), folder + L"wizard-hint-admin" + lang);
+  ok &= HintPicture(form, *form.PCSCInfoLabel, PCSCHintText(), folder + L"wizard-hint-pcsc" + lang);
+  TVEXQuestionForm question;
+  question.Prepare(RepairConfirmation(&form));
+  question.NeinKnopf().SetDefault(true);
+  ShowForPicture(question.Handle());
+  ok &= SaveScreen(Union(form.Handle(), question.Handle()), folder + L"wizard-question" + lang);
+  return ok;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 3) return 2;
+  const std::wstring folder = std::wstring(argv[1]) + L"\\";
+  DesignStart();
+  bool ok = true;
+  for (const bool english : {true, false}) {
+    LanguageEnglish = english;
+    ok &= Pictures(folder, Narrow(argv[2]));
+  }
+  DesignEnd();
+  return ok ? 0 : 1;
+}
