@@ -45,7 +45,8 @@ TColor Mix(TColor a, TColor b, float t) {
 float SegmentDistance(TPoint p, TPoint a, TPoint b) {
   const float dx = b.X - a.X, dy = b.Y - a.Y;
   const float t = std::clamp(((p.X - a.X) * dx + (p.Y - a.Y) * dy) / (dx * dx + dy * dy), 0.0f, 1.0f);
-  return std::hypot(p.X - (a.X + t * dx), p.Y - (a.Y + t * dy));
+  const float ex = p.X - (a.X + t * dx), ey = p.Y - (a.Y + t * dy);
+  return std::sqrt(ex * ex + ey * ey);
 }
 
 // Distance to the nearest stroke: below the half width is inside, with round caps and joins.
@@ -63,7 +64,8 @@ struct TSample {
 };
 
 TSample Shade(TPoint p, const TPalette& palette, const std::vector<std::vector<TPoint>>& strokes) {
-  const float distance = std::hypot(p.X - Centre.X, p.Y - Centre.Y);
+  const float cx = p.X - Centre.X, cy = p.Y - Centre.Y;
+  const float distance = std::sqrt(cx * cx + cy * cy);
   if (distance > Radius) return {{0, 0, 0}, 0};
   if (distance > Radius - RimWidth) return {palette.Rim, 1};
 
