@@ -17,6 +17,7 @@
 #include "dialogs/vexmessage.h"
 #include "sysutil/textconv.h"
 #include "sysutil/windowsversion.h"
+#include "tests/bed/registryfixture.h"
 #include "tests/bed/testbed.h"
 #include "tests/controls/controlpictures.h"
 #include "tests/ui/uitest.h"
@@ -255,16 +256,15 @@ TEST_F(WizardWindow, TheWebAddressLooksLikeALinkWhileThePointerIsOverIt) {
   EXPECT_EQ(web.Font().Color(), DesignLinkHotColor);
   EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
 
-  // Off the program's windows altogether: no move message reaches it, only the timer sees.
-  RECT window{};
-  GetWindowRect(f.Handle(), &window);
-  SetCursorPos(window.right + 40, window.bottom + 40);
-  PumpFor(150);
+  // Off the program's windows altogether: no move message reaches it, only the timer sees
+  // (the move itself pumps the loop for little more than one tick).
+  const RECT client = f.ClientRect();
+  PointerTo(f, client.right + 60, client.bottom + 60);
   EXPECT_EQ(web.Font().Color(), DesignLinkColor);
   EXPECT_EQ(ScreenCursor(), nullptr);
 }
 
-TEST_F(WizardWindow, TheHourglassStaysWhileTheBrowserStartsAndNoBrowserIsReportedInTheNewLanguage) {
+TEST_F(WizardWindow, TheHourglassStaysWhileTheBrowserStarts) {
   TCardmendMainForm f;
   ShowActive(f);
   TQvLabel& web = *f.WebLabel;
@@ -289,18 +289,30 @@ TEST_F(WizardWindow, TheHourglassStaysWhileTheBrowserStartsAndNoBrowserIsReporte
   EXPECT_FALSE(f.WebLink().Busy());
   EXPECT_NE(ScreenCursor(), wait);
 
-  // After a switch the message speaks German: the dialog's lines are the text's.
+}
+
+// No program in the prefix opens ".htm" files, and the shell, which reads "www." as an
+// http address, knows no program for that either: the message says so, in the language
+// the user switched to.
+TEST_F(WizardWindow, WithoutABrowserTheMessageSpeaksTheLanguageSwitchedTo) {
+  TRegistryFixture registry;
+  for (const wchar_t* type : {L".htm", L"http", L"https"})
+    registry.RemoveKey(HKEY_CLASSES_ROOT, type);
+  TCardmendMainForm f;
+  ShowActive(f);
   ClickLink(*f.LangLabel);
   ASSERT_FALSE(LanguageEnglish);
-  f.WebLink().Open = [](const std::string&) { return -1; };
   std::string shown;
   TWhenShown answer(L"TVEXMessageForm", [&](HWND dialog) {
     shown = VEXMessage().Form()->Line(0).Caption();
     PostMessageW(dialog, WM_KEYDOWN, VK_RETURN, 1);
   });
-  f.WebLink().Click();
+  PointerTo(*f.WebLabel, 10, 5);
+  ClickPointer();
+  PumpFor(300);
   EXPECT_EQ(shown, "Sie haben keinen Webbrowser installiert!");
-  EXPECT_EQ(ScreenCursor(), nullptr);
+  EXPECT_FALSE(f.WebLink().Busy());
+  EXPECT_NE(ScreenCursor(), LoadCursorW(nullptr, IDC_WAIT));
 }
 
 TEST_F(WizardWindow, EachInformationLinkOpensItsHintAtThePointerAndOnlyOnce) {
