@@ -71,15 +71,18 @@ void TDiagnosticLog::Log(std::string_view text) {
 
 void TDiagnosticLog::Clear() { FLines.clear(); }
 
-void TDiagnosticLog::ShowLog() const {
+TDiagnosticLog::~TDiagnosticLog() {
+  // A failed delete only leaves a file behind.
+  for (const std::wstring& file : FShownFiles) DeleteFileW(file.c_str());
+}
+
+void TDiagnosticLog::ShowLog() {
   if (FLines.empty()) return;
   const TWaitCursor hourglass;
   const std::string path = FreeLogPath(LogFolder());
+  FShownFiles.push_back(Widen(path));
   Save(FLines, path);
   OpenDocument(path);
-  // The viewer waits for input by now and so has normally read the file; a failed delete
-  // only leaves it behind.
-  DeleteFileW(Widen(path).c_str());
 }
 
 std::string TDiagnosticLog::FormatLine(const SYSTEMTIME& time, std::string_view text) {

@@ -10,16 +10,23 @@
 
 class TDiagnosticLog {
  public:
+  TDiagnosticLog() = default;
+  TDiagnosticLog(const TDiagnosticLog&) = delete;
+  TDiagnosticLog& operator=(const TDiagnosticLog&) = delete;
+  // Deletes the files it showed.
+  ~TDiagnosticLog();
+
   // Appends `text` behind the local time.
   void Log(std::string_view text);
   void Clear();
   const std::vector<std::string>& Lines() const { return FLines; }
 
   // Writes the lines to a free "RMDIAG*.txt" in the temporary folder (ANSI code page,
-  // CR LF), opens it in the program registered for ".txt" and deletes it again as soon as
-  // that program waits for input. Does nothing without lines. Throws std::system_error
-  // when the file cannot be written.
-  void ShowLog() const;
+  // CR LF) and opens it in the program registered for ".txt". The file is deleted when
+  // this log ends, with the program: a viewer may hand the file on to another program
+  // that opens it only later. Does nothing without lines. Throws std::system_error when
+  // the file cannot be written.
+  void ShowLog();
 
   // "hh:nn:ss:zzz", two blanks, the text.
   static std::string FormatLine(const SYSTEMTIME& time, std::string_view text);
@@ -29,4 +36,5 @@ class TDiagnosticLog {
 
  private:
   std::vector<std::string> FLines;
+  std::vector<std::wstring> FShownFiles;
 };

@@ -2,6 +2,7 @@
 
 #include "app/branding.h"
 #include "app/infolinks.h"
+#include "app/repairrun.h"
 #include "app/requirementmarks.h"
 #include "app/texts.h"
 #include "dialogs/vexmessage.h"
@@ -20,7 +21,6 @@ constexpr COLORREF GroupFrameColor = RGB(0xD0, 0xD7, 0xCF);
 constexpr COLORREF DisabledTextColor = RGB(0xA5, 0xA2, 0x94);
 constexpr COLORREF ProgressColor = RGB(0x00, 0x80, 0x00);
 
-constexpr int ProgressMax = 25;
 constexpr int ProgramIcon = 1;
 
 TFont FormFont() { return TFont("Tahoma", -11); }
@@ -349,22 +349,13 @@ void TCardmendMainForm::ProgressStep(const std::string& text, DWORD ms) {
   Delay(ms);
 }
 
-// Walks the pages with the bar filling; the repair stages take these steps' place.
 void TCardmendMainForm::StartKnopfClick() {
-  // A second click queued before the page changed reaches the hidden button during the
-  // run's own waits.
+  // A click queued before the page changed reaches the hidden button during the run's waits.
   if (Notebook1.PageIndex() != StartPage) return;
-  Notebook1.SetPageIndex(ProgressPage);
-  ProgressBar->SetPosition(0);
-  ProgressBar->SetMax(ProgressMax);
-  ProgressLabel->SetText(LangText(sCheckingRights));
-  Delay(200);
-  for (int step = 1; step < ProgressMax; ++step) ProgressStep(LangText(sVerifying), 40);
-  ProgressBar->SetPosition(ProgressMax);
-  ProgressLabel->SetText(LangText(sCompleted));
-  Notebook1.SetPageIndex(FinishPage);
-  FertigstellenKnopf->SetFocus();
+  TRepairRun(*this).Execute();
 }
+
+void TCardmendMainForm::ReinstallService() { TRepairRun(*this).ReinstallService(); }
 
 void TCardmendMainForm::AbbruchKnopfClick() {
   FClosing = true;

@@ -32,13 +32,15 @@ class TCardmendMainForm : public TForm {
   static constexpr int StartPage = 0;
   static constexpr int ProgressPage = 1;
   static constexpr int FinishPage = 2;
+  // The longest repair makes 23 steps: the end always has room to fill the bar.
+  static constexpr int ProgressMax = 25;
 
   TCardmendMainForm();
   ~TCardmendMainForm() override;
 
   // The trace of the current repair run.
   void Log(std::string_view text) { FLog.Log(text); }
-  void ShowLog() const { FLog.ShowLog(); }
+  void ShowLog() { FLog.ShowLog(); }
   void ProgressStep(const std::string& text, DWORD ms);
 
   // The environment checks of the start page and the repair run.
@@ -59,6 +61,7 @@ class TCardmendMainForm : public TForm {
   void ShowErrorMessage(const std::string& text);
 
   void StartKnopfClick();
+  void ReinstallService();
   void AbbruchKnopfClick();
   void FertigstellenKnopfClick();
   void LangLabelLinkCallBack();
@@ -73,6 +76,8 @@ class TCardmendMainForm : public TForm {
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  friend class TRepairRun;
+
   void Timer1Timer();
   void RestoreFromSecondCopy();
   void BuildStartPage();
@@ -102,6 +107,7 @@ class TCardmendMainForm : public TForm {
   TBitmap FBitmap;  // pictures of the image list pass through it on their way to an image
   bool FClosing = false;
   int FTickCount = 0;
+  std::string FSystemDir;  // with "\", filled when a repair starts
 
  public:
   TNotebook& Notebook1;

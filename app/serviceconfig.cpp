@@ -68,7 +68,9 @@ bool WriteCommonSettings(HKEY key) {
   const char* account = IsWin2000() ? "LocalSystem" : LocalService;
   if (WriteRegString(key, "ObjectName", account) != ERROR_SUCCESS) return false;
   if (WriteRegDword(key, "Start", AutoStart) != ERROR_SUCCESS) return false;
-  if (RegValueExists(key, "DependOnGroup")) DeleteRegValue(key, "DependOnGroup");
+  // A value that is not there needs no deleting; a refused delete is a failing write.
+  const LONG deleted = DeleteRegValue(key, "DependOnGroup");
+  if (deleted != ERROR_SUCCESS && deleted != ERROR_FILE_NOT_FOUND) return false;
   if (IsXP32SP2() || Is52Family() || IsWinVista())
     return WriteRegString(key, "Group", "SmartCardGroup") == ERROR_SUCCESS;
   return true;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "sysutil/nativesystemfolder.h"
 #include "sysutil/process.h"
 
 namespace {
@@ -35,6 +36,14 @@ std::string CommandLine(const std::string& program, const std::string& parameter
   return "\"" + program + "\" " + parameters;
 }
 
+// A program of the System folder is the native one also for this 32-bit program on 64-bit
+// Windows: the 32-bit System folder of XP x64 and Server 2003 x64 has no scardsvr.exe. The
+// redirection is off for the start alone, not for the messages handled while waiting.
+THandle StartNative(const std::string& commandLine, std::optional<WORD> show) {
+  const TNativeSystemFolder native;
+  return StartProcess(commandLine, show);
+}
+
 }  // namespace
 
 void PumpMessages() {
@@ -50,7 +59,7 @@ void Delay(std::uint32_t ms) {
 }
 
 bool RunProgram(const std::string& program, const std::string& parameters, bool wait) {
-  const THandle process = StartProcess(CommandLine(program, parameters), std::nullopt);
+  const THandle process = StartNative(CommandLine(program, parameters), std::nullopt);
   if (process && wait) WaitDispatching(process.Get(), std::nullopt);
   return static_cast<bool>(process);
 }
@@ -58,7 +67,7 @@ bool RunProgram(const std::string& program, const std::string& parameters, bool 
 bool RunProgramTimed(const std::string& program, const std::string& parameters,
                      std::uint32_t timeoutMs, bool show) {
   const std::optional<WORD> showState = show ? std::nullopt : std::optional<WORD>(SW_HIDE);
-  const THandle process = StartProcess(CommandLine(program, parameters), showState);
+  const THandle process = StartNative(CommandLine(program, parameters), showState);
   if (process && timeoutMs > 0) WaitDispatching(process.Get(), timeoutMs);
   return static_cast<bool>(process);
 }

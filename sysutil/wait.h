@@ -12,7 +12,8 @@ void PumpMessages();
 void Delay(std::uint32_t ms);
 
 // Starts "program" parameters (the program path quoted) and, with `wait`, waits for it to
-// end, however long it takes. True when the process was created.
+// end, however long it takes. True when the process was created. On 64-bit Windows a
+// program of the System folder is the native one, not its 32-bit namesake.
 bool RunProgram(const std::string& program, const std::string& parameters, bool wait);
 
 // As RunProgram, but waits at most `timeoutMs` (0: not at all); a program that runs

@@ -70,9 +70,13 @@ class TShowLogTest : public ::testing::Test {
     FRegistry.RemoveKey(HKEY_CLASSES_ROOT, L"CardmendTest.LogViewer");
     FRegistry.SetString(HKEY_CLASSES_ROOT, L"CardmendTest.LogViewer\\shell\\open\\command", L"",
                         L"\"" + HelperProgram(L"echoargs") + L"\" \"%1\"");
-    FLog.Log("");
-    FLog.Log("Checking PC/SC ...");
-    FLog.Log("Gr\xC3\xBC\xC3\x9F" "e \xE2\x9C\x93");  // "Grüße ✓": the tick is not in the code page
+    Fill(FLog);
+  }
+
+  static void Fill(TDiagnosticLog& log) {
+    log.Log("");
+    log.Log("Checking PC/SC ...");
+    log.Log("Gr\xC3\xBC\xC3\x9F" "e \xE2\x9C\x93");  // "Grüße ✓": the tick is not in the code page
   }
 
   // Without a trailing backslash.
@@ -80,9 +84,9 @@ class TShowLogTest : public ::testing::Test {
   std::wstring Record() const { return FScratch.Path() + L"record"; }
   std::wstring Copy() const { return FScratch.Path() + L"copy"; }
 
-  std::string ExpectedBytes() const {
+  static std::string ExpectedBytes(const TDiagnosticLog& log) {
     std::string bytes;
-    for (const auto& line : FLog.Lines()) bytes += ToAnsi(line) + "\r\n";
+    for (const auto& line : log.Lines()) bytes += ToAnsi(line) + "\r\n";
     return bytes;
   }
 
@@ -102,17 +106,25 @@ class TShowLogTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(TShowLogTest, TheViewerGetsTheLinesAndTheFileIsGoneAfterwards) {
-  const HCURSOR cross = LoadCursorW(nullptr, IDC_CROSS);
-  SetCursor(cross);
-  FLog.ShowLog();
-  EXPECT_EQ(GetCursor(), cross);
-
+// The file stays while the program runs, for a viewer that opens it only later, and goes
+// with the log at the program's end.
+TEST_F(TShowLogTest, TheViewerGetsTheLinesAndTheFileGoesWithTheLog) {
   const std::wstring file = Temp() + L"\\RMDIAG.txt";
-  const auto echo = WaitForEcho(Record(), 10000);
-  ASSERT_TRUE(echo);
-  EXPECT_EQ(echo->CommandLine, ViewerCommand(file));
-  EXPECT_EQ(ReadFileBytes(Copy()), ExpectedBytes());
+  {
+    TDiagnosticLog log;
+    Fill(log);
+    const HCURSOR cross = LoadCursorW(nullptr, IDC_CROSS);
+    SetCursor(cross);
+    log.ShowLog();
+    EXPECT_EQ(GetCursor(), cross);
+
+    const auto echo = WaitForEcho(Record(), 10000);
+    ASSERT_TRUE(echo);
+    EXPECT_EQ(echo->CommandLine, ViewerCommand(file));
+    EXPECT_EQ(ReadFileBytes(Copy()), ExpectedBytes(log));
+    Sleep(500);
+    EXPECT_EQ(ReadFileBytes(file), ExpectedBytes(log));
+  }
   EXPECT_FALSE(FileExists(file));
 }
 
@@ -124,8 +136,7 @@ TEST_F(TShowLogTest, TakesTheFirstFreeNameAndLeavesOlderLogsAlone) {
   const auto echo = WaitForEcho(Record(), 10000);
   ASSERT_TRUE(echo);
   EXPECT_EQ(echo->CommandLine, ViewerCommand(Temp() + L"\\RMDIAG01.txt"));
-  EXPECT_EQ(ReadFileBytes(Copy()), ExpectedBytes());
-  EXPECT_FALSE(FileExists(Temp() + L"\\RMDIAG01.txt"));
+  EXPECT_EQ(ReadFileBytes(Copy()), ExpectedBytes(FLog));
   EXPECT_EQ(ReadFileBytes(Temp() + L"\\RMDIAG.txt"), "older");
   EXPECT_EQ(ReadFileBytes(Temp() + L"\\RMDIAG00.txt"), "oldest");
 }
@@ -157,7 +168,9 @@ TEST_F(TShowLogTest, ChoosesTempThenTmpThenTheCurrentFolder) {
     const std::wstring record = Record() + std::to_wstring(++n);
     const TScopedEnv recordFile(kEchoFileVariable, record.c_str());
 
-    FLog.ShowLog();
+    TDiagnosticLog log;  // a log of its own, whose file goes before the next case
+    Fill(log);
+    log.ShowLog();
     const auto echo = WaitForEcho(record, 10000);
     ASSERT_TRUE(echo);
     EXPECT_EQ(echo->CommandLine, ViewerCommand(Temp() + L"\\RMDIAG.txt"));
@@ -167,7 +180,11 @@ TEST_F(TShowLogTest, ChoosesTempThenTmpThenTheCurrentFolder) {
 
 TEST_F(TShowLogTest, WithoutAViewerTheFileIsStillDeleted) {
   FRegistry.RemoveKey(HKEY_CLASSES_ROOT, L".txt");
-  FLog.ShowLog();
+  {
+    TDiagnosticLog log;
+    Fill(log);
+    log.ShowLog();
+  }
   EXPECT_FALSE(FileExists(Temp() + L"\\RMDIAG.txt"));
 }
 

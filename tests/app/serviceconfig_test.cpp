@@ -132,6 +132,7 @@ TEST(ServiceConfiguration, StopsAtTheFirstFailingWrite) {
     const char* Refused;
     TValues Changes;
     bool DependencyGone = true;  // the refusal came after DependOnGroup was deleted
+    TRegistryCall Call = TRegistryCall::Write;
   };
   const TStoredValue group = Sz("SmartCardGroup");
   const TCase cases[] = {
@@ -146,6 +147,9 @@ TEST(ServiceConfiguration, StopsAtTheFirstFailingWrite) {
         {"Type", Dword(32)}, {"ErrorControl", Dword(0)}}},
       {TRelease::XPSP3, "ObjectName", {}, false},
       {TRelease::Vista, "Start", {{"ObjectName", Sz(LocalService)}}, false},
+      // A dependency that may not be deleted ends the step before the group is written.
+      {TRelease::XPSP2, "DependOnGroup", {{"ObjectName", Sz(LocalService)}, {"Start", Dword(2)}},
+       false, TRegistryCall::DeleteValue},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(std::string(ReleaseName(c.Release)) + " refusing " + c.Refused);
@@ -154,8 +158,7 @@ TEST(ServiceConfiguration, StopsAtTheFirstFailingWrite) {
     keys.Service(SCardSvrPath, Disorder);
     const std::string refused = c.Refused;
     const TRegistryFaultScope fault([&](TRegistryCall call, std::string_view name) -> LONG {
-      return call == TRegistryCall::Write && name == refused ? ERROR_ACCESS_DENIED
-                                                             : ERROR_SUCCESS;
+      return call == c.Call && name == refused ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
     });
     TDiagnosticLog log;
     ConfigureSCardSvr(log);

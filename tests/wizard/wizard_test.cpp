@@ -9,6 +9,7 @@
 #include "sysutil/system.h"
 #include "tests/bed/endsession.h"
 #include "tests/bed/programs.h"
+#include "tests/bed/scsubsystem.h"
 #include "tests/bed/testbed.h"
 #include "tests/bed/testwindow.h"
 
@@ -107,12 +108,14 @@ TEST(Wizard, SecondCopyRestoresTheFirstAndLeavesWithoutAWindow) {
   EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == first.Window(); }, 5000));
 }
 
+// A stopped resource manager: the run needs no confirmation and repairs it.
 TEST(Wizard, EnterOnTheStartPageRunsThroughProgressToFinish) {
+  const TSubsystemScope subsystem(TSubsystemState::ServiceStopped);
   TRunningWizard wizard;
   ASSERT_TRUE(wizard.WaitReady());
   wizard.Press(VK_RETURN);
   EXPECT_TRUE(WaitUntil([&] { return wizard.PageShown(L"Progress"); }, 5000));
-  EXPECT_TRUE(WaitUntil([&] { return wizard.PageShown(L"Finish"); }, 10000));
+  EXPECT_TRUE(WaitUntil([&] { return wizard.PageShown(L"Finish"); }, 30000));
   EXPECT_FALSE(wizard.PageShown(L"Start"));
 }
 
@@ -124,13 +127,14 @@ TEST(Wizard, EscapeOnTheStartPageCancels) {
 }
 
 TEST(Wizard, EnterAndEscapeOnTheProgressPageDoNothing) {
+  const TSubsystemScope subsystem(TSubsystemState::ServiceStopped);
   TRunningWizard wizard;
   ASSERT_TRUE(wizard.WaitReady());
   wizard.Press(VK_RETURN);
   ASSERT_TRUE(WaitUntil([&] { return wizard.PageShown(L"Progress"); }, 5000));
   wizard.Press(VK_ESCAPE);
   wizard.Press(VK_RETURN);
-  ASSERT_TRUE(WaitUntil([&] { return wizard.PageShown(L"Finish"); }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return wizard.PageShown(L"Finish"); }, 30000));
   // Neither key cancelled the run nor finished the wizard behind it.
   EXPECT_FALSE(wizard.Exited(500));
   EXPECT_TRUE(wizard.PageShown(L"Finish"));
@@ -141,10 +145,11 @@ TEST(Wizard, EnterAndEscapeOnTheProgressPageDoNothing) {
 // restart that asks first is called off and the test bed lives on.
 int FinishQueries(const wchar_t* choice) {
   TEndSessionWatcher watcher(/*refuse=*/true);
+  const TSubsystemScope subsystem(TSubsystemState::ServiceStopped);
   TRunningWizard wizard;
   EXPECT_TRUE(wizard.WaitReady());
   wizard.Press(VK_RETURN);
-  EXPECT_TRUE(WaitUntil([&] { return wizard.PageShown(L"Finish"); }, 10000));
+  EXPECT_TRUE(WaitUntil([&] { return wizard.PageShown(L"Finish"); }, 30000));
   HWND finish = FindWindowExW(FindWindowExW(wizard.Window(), nullptr, L"TNotebook", nullptr),
                               nullptr, L"TPanel", L"Finish");
   HWND radio = FindChildByText(finish, choice);
