@@ -42,6 +42,9 @@ class TCardmendMainForm : public TForm {
   void Log(std::string_view text) { FLog.Log(text); }
   void ShowLog() { FLog.ShowLog(); }
   void ProgressStep(const std::string& text, DWORD ms);
+  const TDiagnosticLog& Trace() const { return FLog; }
+  // Told of each step of the progress page, with its text, before its pause.
+  std::function<void(const std::string& text)> OnProgressStep;
 
   // The environment checks of the start page and the repair run.
   void LoadPCSCLibrary() { FPCSC.Load(); }
