@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "sysutil/system.h"
 #include "sysutil/textconv.h"
 #include "tests/bed/echorecord.h"
 #include "tests/bed/files.h"
@@ -166,4 +167,30 @@ TEST(RunProgram, QuotesAProgramPathWithBlanks) {
     EXPECT_EQ(echo->CommandLine, L"\"" + program + L"\" one \"two three\"");
     EXPECT_EQ(echo->Show, c.Show);
   }
+}
+
+// A 32-bit program on 64-bit Windows is sent to the 32-bit System folder; the repair's
+// programs must be the native ones (XP x64 has no 32-bit scardsvr.exe). A program placed
+// only in the native System folder is started from the System folder's path, and the
+// redirection is back on once the start returned.
+TEST(RunProgram, StartsTheNativeSystemFoldersProgramOn64BitWindows) {
+  const std::string systemDir = GetSystemDir();
+  const std::wstring nativeCopy = Widen(GetWindowsDir()) + L"sysnative\\cmnative.exe";
+  const std::wstring asSeen = Widen(systemDir) + L"cmnative.exe";
+  CopyHelperProgram(L"echoargs", nativeCopy);
+  struct TRemove {
+    std::wstring Path;
+    ~TRemove() { DeleteFileW(Path.c_str()); }
+  } remove{nativeCopy};
+  // Not there for this program, so the test cannot pass by finding a 32-bit copy.
+  ASSERT_EQ(GetFileAttributesW(asSeen.c_str()), INVALID_FILE_ATTRIBUTES);
+
+  const TScratchFolder scratch(L"native");
+  const std::wstring record = scratch.Path() + L"record";
+  const TScopedEnv echoFile(kEchoFileVariable, record.c_str());
+  ASSERT_TRUE(RunProgramTimed(systemDir + "cmnative.exe", "reinstall", 20000, false));
+  const auto echo = WaitForEcho(record, 10000);
+  ASSERT_TRUE(echo);
+  EXPECT_EQ(echo->CommandLine, L"\"" + asSeen + L"\" reinstall");
+  EXPECT_EQ(GetFileAttributesW(asSeen.c_str()), INVALID_FILE_ATTRIBUTES);
 }
