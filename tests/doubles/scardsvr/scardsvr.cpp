@@ -8,11 +8,13 @@
 
 #include <string>
 
+#include "tests/doubles/commands/commandlog.h"
 #include "tests/doubles/scardsvr/registration.h"
 #include "tests/doubles/scardsvr/servicebody.h"
 
 int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argc > 1 ? argv[1] : L"";
+  if (!command.empty()) RecordCommand();
   if (command == L"reinstall") return static_cast<int>(RegisterSCardSvrIfMissing(HealthyConfig()));
   if (command == L"install") {
     const DWORD calais = CreateCalaisKeys();

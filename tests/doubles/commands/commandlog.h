@@ -1,0 +1,5 @@
+#pragma once
+// The line a watched tool appends to the file named by CARDMEND_COMMAND_LOG (nothing
+// without the variable): its file name in lower case, its raw command line and its show
+// state ("-" when the starter gave none), separated by tabs.
+void RecordCommand();

@@ -1,0 +1,240 @@
+// The repair run across the Windows families and the named broken states of the test bed:
+// which system tools it starts, in which order, with which command lines and windows, where
+// it stops, and that the layer answers after a restart of Windows. The program runs in this
+// process as each release (the version it reads is overridden; the test prefix is 64-bit
+// Windows 10 to Wine), the tools run as the test bed's recording stand-ins.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/mainform.h"
+#include "app/pcsc.h"
+#include "app/registrycheck.h"
+#include "app/texts.h"
+#include "controls/vexdesign.h"
+#include "sysutil/system.h"
+#include "sysutil/textconv.h"
+#include "sysutil/windowsversion.h"
+#include "tests/bed/commandwatch.h"
+#include "tests/bed/knownwindows.h"
+#include "tests/bed/scsubsystem.h"
+#include "tests/ui/uitest.h"
+
+namespace {
+
+using S = TSubsystemState;
+using K = TKnownWindows;
+
+// Every state meets every family (2000; 32-bit XP; XP x64 and 2003; 32-bit Vista; 64-bit
+// Vista, 7 and 10) once, the releases taking turns within a family. Under Wine every state
+// can be repaired: its service manager runs the service under any account, so what the run
+// changes is judged by the verification and by the layer after a restart.
+struct TCell {
+  std::optional<K> Release;  // none: the prefix's own Windows 10
+  S State;
+  bool Asked;             // the layer worked already: "Yes" to the question, every stage runs
+  const char* Commands;   // s net stop, t net start, r RegSvr32, i scardsvr reinstall
+};
+
+const char* StateName(S state) {
+  switch (state) {
+    case S::Healthy: return "healthy";
+    case S::ServiceStopped: return "stopped";
+    case S::StartManual: return "manual";
+    case S::StartDisabled: return "disabled";
+    case S::ObjectNameWrong: return "account wrong";
+    case S::ObjectNameMissing: return "account missing";
+    case S::GroupMissing: return "group missing";
+    case S::CalaisDenied: return "Calais denied";
+    case S::CalaisNoAccess: return "Calais without access";
+    case S::ReadersMissing: return "Readers missing";
+    case S::ServiceMissing: return "service missing";
+    case S::SCardDrvPresent: return "SCardDrv present";
+    case S::SvchostForm: return "svchost form";
+    case S::CurrentMissing: return "Current missing";
+    case S::SmartCardsMissing: return "SmartCards missing";
+    default: return "other";
+  }
+}
+
+const char* ReleaseName(std::optional<K> release) {
+  if (!release) return "Windows 10 x64";
+  switch (*release) {
+    case K::Win2000SP4: return "2000 SP4";
+    case K::XPSP2: return "XP SP2";
+    case K::XPSP3: return "XP SP3";
+    case K::XPx64SP2: return "XP x64";
+    case K::Server2003SP2: return "2003";
+    case K::Server2003x64SP2: return "2003 x64";
+    case K::VistaSP2: return "Vista";
+    case K::Vistax64SP2: return "Vista x64";
+    case K::Win7x64SP1: return "7 x64";
+    default: return "other";
+  }
+}
+
+// The calls as letters, after checking each one's exact command line and window.
+std::string Letters(const std::vector<TCommandWatch::TCall>& calls) {
+  const std::wstring system = Widen(GetSystemDir());
+  std::string letters;
+  for (const auto& call : calls) {
+    if (call.Program == L"net.exe" && call.CommandLine == L"\"" + system + L"net\" stop ScardSvr /yes" &&
+        call.Show == L"0")
+      letters += 's';
+    else if (call.Program == L"net.exe" &&
+             call.CommandLine == L"\"" + system + L"net\" start ScardSvr" && call.Show == L"0")
+      letters += 't';
+    else if (call.Program == L"regsvr32.exe" &&
+             call.CommandLine == L"\"" + system + L"RegSvr32.exe\" /i /s scardssp.dll" &&
+             call.Show == L"-")
+      letters += 'r';
+    else if (call.Program == L"scardsvr.exe" &&
+             call.CommandLine == L"\"" + system + L"scardsvr.exe\" reinstall" && call.Show == L"0")
+      letters += 'i';
+    else
+      letters += '?' + Narrow(call.Program + L" " + call.CommandLine + L" " + call.Show) + '?';
+  }
+  return letters;
+}
+
+bool LayerWorks() {
+  TPCSCLibrary pcsc;
+  pcsc.Load();
+  TDiagnosticLog log;
+  return pcsc.Check(log);
+}
+
+class RepairMatrix : public ::testing::TestWithParam<TCell> {
+ protected:
+  void SetUp() override {
+    DesignStart();
+    LanguageEnglish = true;
+  }
+  void TearDown() override { DesignEnd(); }
+};
+
+TEST_P(RepairMatrix, Cell) {
+  const TCell& c = GetParam();
+  const TSubsystemScope scope(c.State);
+  std::optional<TWindowsVersionOverride> as;
+  if (c.Release) as.emplace(KnownWindows(*c.Release));
+  const TCommandWatch commands;
+  TCardmendMainForm form;
+  form.Show();
+  SetForegroundWindow(form.Handle());
+  PumpFor(100);
+  bool asked = false;
+  TWhenShown answer(L"TVEXQuestionForm", [&](HWND question) {
+    asked = true;
+    PostMessageW(question, WM_KEYDOWN, 'Y', 1);
+  });
+  form.StartKnopfClick();
+  EXPECT_EQ(form.Notebook1.PageIndex(), TCardmendMainForm::FinishPage);
+  EXPECT_EQ(asked, c.Asked);
+  EXPECT_EQ(Letters(commands.Calls()), c.Commands);
+  const auto& trace = form.Trace().Lines();
+  ASSERT_GE(trace.size(), 4u);
+  EXPECT_EQ(trace[1].substr(14), "*************** Cardmend ***************");
+  EXPECT_EQ(trace[3].substr(14), WindowsVersionString());
+  const std::string service = c.State == S::ServiceMissing ? "PC/SC service does not exist"
+                                                           : "PC/SC service exists";
+  EXPECT_TRUE(std::any_of(trace.begin(), trace.end(),
+                          [&](const std::string& line) { return line.substr(14) == service; }));
+  TDiagnosticLog verification;
+  EXPECT_EQ(VerifyRegistry(verification), 0);
+  as.reset();  // the test bed's own calls see the prefix's Windows
+  SimulateRestart();
+  EXPECT_TRUE(LayerWorks());
+}
+
+std::string CellName(const ::testing::TestParamInfo<TCell>& info) {
+  std::string name = std::string(ReleaseName(info.param.Release)) + "_" + StateName(info.param.State);
+  for (char& ch : name)
+    if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
+  return name;
+}
+
+const TCell Cells[] = {
+    {K::Win2000SP4, S::Healthy, false, "st"},
+    {K::XPSP3, S::Healthy, true, "sttrrt"},
+    {K::XPx64SP2, S::Healthy, true, "sttt"},
+    {K::VistaSP2, S::Healthy, true, "sttt"},
+    {K::Vistax64SP2, S::Healthy, true, ""},
+    {K::Win2000SP4, S::ServiceStopped, false, "st"},
+    {K::XPSP2, S::ServiceStopped, false, "st"},
+    {K::Server2003SP2, S::ServiceStopped, false, "st"},
+    {K::VistaSP2, S::ServiceStopped, false, "st"},
+    {K::Win7x64SP1, S::ServiceStopped, false, "ii"},
+    {K::Win2000SP4, S::StartManual, false, "st"},
+    {K::XPSP3, S::StartManual, false, "st"},
+    {K::Server2003x64SP2, S::StartManual, false, "st"},
+    {K::VistaSP2, S::StartManual, false, "st"},
+    {std::nullopt, S::StartManual, false, "ii"},
+    {K::Win2000SP4, S::StartDisabled, false, "sttririt"},
+    {K::XPSP2, S::StartDisabled, false, "sttririt"},
+    {K::XPx64SP2, S::StartDisabled, false, "sttiit"},
+    {K::VistaSP2, S::StartDisabled, false, "sttiit"},
+    {K::Vistax64SP2, S::StartDisabled, false, "ii"},
+    {K::Win2000SP4, S::ObjectNameWrong, true, "sttrrt"},
+    {K::XPSP3, S::ObjectNameWrong, false, "st"},
+    {K::Server2003SP2, S::ObjectNameWrong, false, "st"},
+    {K::VistaSP2, S::ObjectNameWrong, false, "st"},
+    {K::Win7x64SP1, S::ObjectNameWrong, false, ""},
+    {K::Win2000SP4, S::ObjectNameMissing, false, "st"},
+    {K::XPSP2, S::ObjectNameMissing, false, "st"},
+    {K::Server2003x64SP2, S::ObjectNameMissing, false, "st"},
+    {K::VistaSP2, S::ObjectNameMissing, false, "st"},
+    {std::nullopt, S::ObjectNameMissing, false, ""},
+    {K::Win2000SP4, S::GroupMissing, false, "st"},
+    {K::XPSP3, S::GroupMissing, true, "sttrrt"},
+    {K::XPx64SP2, S::GroupMissing, true, "sttt"},
+    {K::VistaSP2, S::GroupMissing, true, "sttt"},
+    {K::Vistax64SP2, S::GroupMissing, true, ""},
+    {K::Win2000SP4, S::CalaisDenied, false, "stt"},
+    {K::XPSP2, S::CalaisDenied, false, "stt"},
+    {K::Server2003SP2, S::CalaisDenied, false, "stt"},
+    {K::VistaSP2, S::CalaisDenied, false, "stt"},
+    {K::Win7x64SP1, S::CalaisDenied, false, ""},
+    {K::Win2000SP4, S::CalaisNoAccess, false, "stt"},
+    {K::XPSP3, S::CalaisNoAccess, false, "stt"},
+    {K::Server2003x64SP2, S::CalaisNoAccess, false, "stt"},
+    {K::VistaSP2, S::CalaisNoAccess, false, "stt"},
+    {std::nullopt, S::CalaisNoAccess, false, ""},
+    {K::Win2000SP4, S::CurrentMissing, false, "st"},
+    {K::XPSP2, S::CurrentMissing, true, "sttrrt"},
+    {K::XPx64SP2, S::CurrentMissing, true, "sttt"},
+    {K::VistaSP2, S::CurrentMissing, true, "sttt"},
+    {K::Vistax64SP2, S::CurrentMissing, true, ""},
+    {K::Win2000SP4, S::ReadersMissing, false, "st"},
+    {K::XPSP3, S::ReadersMissing, true, "sttrrt"},
+    {K::Server2003SP2, S::ReadersMissing, true, "sttt"},
+    {K::VistaSP2, S::ReadersMissing, true, "sttt"},
+    {K::Win7x64SP1, S::ReadersMissing, true, ""},
+    {K::Win2000SP4, S::SmartCardsMissing, false, "st"},
+    {K::XPSP2, S::SmartCardsMissing, true, "sttrrt"},
+    {K::Server2003x64SP2, S::SmartCardsMissing, true, "sttt"},
+    {K::VistaSP2, S::SmartCardsMissing, true, "sttt"},
+    {std::nullopt, S::SmartCardsMissing, true, ""},
+    {K::Win2000SP4, S::ServiceMissing, false, "rit"},
+    {K::XPSP3, S::ServiceMissing, false, "rit"},
+    {K::XPx64SP2, S::ServiceMissing, false, "it"},
+    {K::VistaSP2, S::ServiceMissing, false, "it"},
+    {K::Vistax64SP2, S::ServiceMissing, false, "i"},
+    {K::Win2000SP4, S::SCardDrvPresent, false, "st"},
+    {K::XPSP2, S::SCardDrvPresent, false, "st"},
+    {K::Server2003SP2, S::SCardDrvPresent, true, "sttt"},
+    {K::VistaSP2, S::SCardDrvPresent, true, "sttt"},
+    {K::Win7x64SP1, S::SCardDrvPresent, true, ""},
+    {K::Win2000SP4, S::SvchostForm, false, "st"},
+    {K::XPSP3, S::SvchostForm, true, "sttrrt"},
+    {K::Server2003x64SP2, S::SvchostForm, true, "sttt"},
+    {K::VistaSP2, S::SvchostForm, true, "sttt"},
+    {std::nullopt, S::SvchostForm, true, ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Families, RepairMatrix, ::testing::ValuesIn(Cells), CellName);
+
+}  // namespace
