@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "sysutil/textconv.h"
 #include "ui/memorydc.h"
 
 namespace {
@@ -300,7 +301,11 @@ LRESULT TQvLabelBase::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_SETTEXT: {
       const LRESULT result = TCustomControl::WndProc(msg, wp, lp);
-      FCaption = Text();
+      // The text as stored; asking the window for it again would be two more messages.
+      if (result)
+        FCaption = lp ? Narrow(reinterpret_cast<const wchar_t*>(lp)) : std::string();
+      else
+        FCaption = Text();
       return result;
     }
     case WM_DESTROY:
