@@ -7,19 +7,14 @@
 
 namespace {
 
-constexpr int DefaultWidth = 65;
-constexpr int DefaultHeight = 17;
-
 bool StrictlyInside(const RECT& r, int x, int y) {
   return r.left < x && x < r.right && r.top < y && y < r.bottom;
 }
 
 }  // namespace
 
-TQvLabelBase::TQvLabelBase(TWindow* parent, const wchar_t* className)
-    : TCustomControl(parent, className) {
-  SetBounds(0, 0, DefaultWidth, DefaultHeight);
-}
+TQvLabelBase::TQvLabelBase(TWindow* parent, const wchar_t* className, const RECT& bounds)
+    : TCustomControl(parent, className, bounds) {}
 
 TQvLabelBase::~TQvLabelBase() {
   StopThreadNow();

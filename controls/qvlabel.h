@@ -17,7 +17,11 @@ using TLinkCallback = std::function<void(TQvLabelBase& sender)>;
 
 class TQvLabelBase : public TCustomControl {
  public:
-  explicit TQvLabelBase(TWindow* parent, const wchar_t* className = L"TQvLabelBase");
+  static constexpr int DefaultWidth = 65;
+  static constexpr int DefaultHeight = 17;
+
+  explicit TQvLabelBase(TWindow* parent, const wchar_t* className = L"TQvLabelBase",
+                        const RECT& bounds = {0, 0, DefaultWidth, DefaultHeight});
   ~TQvLabelBase() override;
 
   bool AutoSizeHeight() const { return FAutoSizeHeight; }
@@ -126,6 +130,7 @@ class TQvLabelBase : public TCustomControl {
 class TQvLabel : public TQvLabelBase {
  public:
   explicit TQvLabel(TWindow* parent) : TQvLabelBase(parent, L"TQvLabel") {}
+  TQvLabel(TWindow* parent, const RECT& bounds) : TQvLabelBase(parent, L"TQvLabel", bounds) {}
 
   using TQvLabelBase::AutoSize;
   using TQvLabelBase::FocusControl;

@@ -25,10 +25,10 @@ constexpr TFrame NormalFrame{0, 8}, DefaultFrame{16, 24}, FocusedFrame{32, 40},
 }  // namespace
 
 TVexXPButton::TVexXPButton(TWindow* parent)
-    : TButton(parent, BS_OWNERDRAW), FBuiltInSkin(BitmapFromTable(Art::ButtonSkin)) {
+    : TButton(parent, BS_OWNERDRAW, {0, 0, 98, SkinHeight}),
+      FBuiltInSkin(BitmapFromTable(Art::ButtonSkin)) {
   TFont font("Arial", -11);
   SetFont(font);
-  SetBounds(0, 0, 98, SkinHeight);
 }
 
 void TVexXPButton::SetSkin(const TBitmap* skin) {

@@ -26,7 +26,6 @@ TVexDialogForm::TVexDialogForm(const wchar_t* className, int lineCount,
       FMaxLines(static_cast<size_t>(lineCount)) {
   SetColor(DesignPanelColor);
   SetFont(TFont("Arial", -11));
-  FTypeImage.SetBounds(20, 20, 39, 39);
   FCheckBox.SetBounds(16, 284, 409, 16);
   FCheckBox.SetFont(TFont("Arial", -11));
   FCheckBox.SetText(checkCaption);
@@ -35,9 +34,10 @@ TVexDialogForm::TVexDialogForm(const wchar_t* className, int lineCount,
 TQvLabel& TVexDialogForm::Line(int index) {
   const size_t wanted = std::min(static_cast<size_t>(index) + 1, FMaxLines);
   while (FLines.size() < wanted) {
-    // Placed once; SetUp gives it its caption.
-    auto& line = *FLines.emplace_back(std::make_unique<TQvLabel>(this));
-    line.SetBounds(LinesLeft, static_cast<int>(FLines.size() - 1) * FLinePitch + 20, 100, 16);
+    // Made in its place; SetUp gives it its caption.
+    const int top = static_cast<int>(FLines.size()) * FLinePitch + 20;
+    FLines.emplace_back(
+        std::make_unique<TQvLabel>(this, RECT{LinesLeft, top, LinesLeft + 100, top + 16}));
   }
   return *FLines.at(static_cast<size_t>(index));
 }

@@ -37,7 +37,7 @@ class TVexDialogForm : public TForm {
   void PlaceOver(const TWindow* reference);
 
  private:
-  TImage FTypeImage{this};
+  TImage FTypeImage{this, {20, 20, 59, 59}};
   TVEXCheck FCheckBox{this};
   std::vector<std::unique_ptr<TQvLabel>> FLines;
   size_t FMaxLines;

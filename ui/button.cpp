@@ -4,8 +4,8 @@
 
 TButton::TButton(TWindow* parent) : TButton(parent, BS_PUSHBUTTON) {}
 
-TButton::TButton(TWindow* parent, DWORD style) : TWindow(parent) {
-  CreatePlatform(L"BUTTON", WS_VISIBLE | WS_TABSTOP | style, 0);
+TButton::TButton(TWindow* parent, DWORD style, const RECT& bounds) : TWindow(parent) {
+  CreatePlatform(L"BUTTON", WS_VISIBLE | WS_TABSTOP | style, 0, bounds);
 }
 
 bool TButton::Accelerator(wchar_t ch) {

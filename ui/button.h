@@ -19,7 +19,7 @@ class TButton : public TWindow {
 
  protected:
   // For owner-drawn buttons: BS_OWNERDRAW and the like instead of BS_PUSHBUTTON.
-  TButton(TWindow* parent, DWORD style);
+  TButton(TWindow* parent, DWORD style, const RECT& bounds = {});
   // Whether Enter presses this button now: the default one does.
   virtual bool TakesEnter() const { return FDefault; }
   void Command(WORD code) override;

@@ -2,9 +2,10 @@
 
 #include <windowsx.h>
 
-TCustomControl::TCustomControl(TWindow* parent, const wchar_t* className) : TWindow(parent) {
+TCustomControl::TCustomControl(TWindow* parent, const wchar_t* className, const RECT& bounds)
+    : TWindow(parent) {
   CreateOwn(className, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, parent ? parent->Handle() : nullptr,
-            CS_DBLCLKS);
+            CS_DBLCLKS, bounds);
 }
 
 LRESULT TCustomControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

@@ -6,7 +6,7 @@
 
 class TCustomControl : public TWindow {
  public:
-  TCustomControl(TWindow* parent, const wchar_t* className);
+  TCustomControl(TWindow* parent, const wchar_t* className, const RECT& bounds = {});
 
   bool MouseInside() const { return FMouseInside; }
 

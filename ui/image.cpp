@@ -1,7 +1,7 @@
 #include "ui/image.h"
 
-TImage::TImage(TWindow* parent) : TWindow(parent) {
-  CreateOwn(L"TImage", WS_CHILD | WS_VISIBLE, 0, parent->Handle());
+TImage::TImage(TWindow* parent, const RECT& bounds) : TWindow(parent) {
+  CreateOwn(L"TImage", WS_CHILD | WS_VISIBLE, 0, parent->Handle(), 0, bounds);
 }
 
 void TImage::SetPicture(const TBitmap& picture) {

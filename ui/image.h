@@ -5,7 +5,7 @@
 
 class TImage : public TWindow {
  public:
-  explicit TImage(TWindow* parent);
+  explicit TImage(TWindow* parent, const RECT& bounds = {});
   void SetPicture(const TBitmap& picture);
   const TBitmap& Picture() const { return FPicture; }
 

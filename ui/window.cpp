@@ -62,16 +62,20 @@ TWindow* TWindow::FromHandle(HWND h) {
 }
 
 void TWindow::CreateOwn(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent,
-                        UINT classStyle) {
+                        UINT classStyle, const RECT& bounds) {
   RegisterOwnClass(className, &OwnProc, classStyle);
   const HMENU id = (style & WS_CHILD) ? NextChildId() : nullptr;
-  CreateWindowExW(exStyle, className, L"", style, 0, 0, 0, 0, parent, id, Instance(), this);
+  CreateWindowExW(exStyle, className, L"", style, bounds.left, bounds.top,
+                  bounds.right - bounds.left, bounds.bottom - bounds.top, parent, id, Instance(),
+                  this);
 }
 
-void TWindow::CreatePlatform(const wchar_t* className, DWORD style, DWORD exStyle) {
+void TWindow::CreatePlatform(const wchar_t* className, DWORD style, DWORD exStyle,
+                             const RECT& bounds) {
   HWND parent = FParent ? FParent->Handle() : nullptr;
-  FHandle = CreateWindowExW(exStyle, className, L"", style | WS_CHILD, 0, 0, 0, 0, parent,
-                            NextChildId(), Instance(), nullptr);
+  FHandle = CreateWindowExW(exStyle, className, L"", style | WS_CHILD, bounds.left,
+                            bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                            parent, NextChildId(), Instance(), nullptr);
   if (!FHandle) return;
   SetWindowLongPtrW(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   FPlatformProc = reinterpret_cast<WNDPROC>(

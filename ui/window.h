@@ -77,10 +77,12 @@ class TWindow {
   explicit TWindow(TWindow* parent);
 
   // Creates a window of one of our own classes (registered on first use).
+  // Made at `bounds`: every later move or size is a round of messages.
   void CreateOwn(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent,
-                 UINT classStyle = 0);
+                 UINT classStyle = 0, const RECT& bounds = {});
   // Creates a platform control and routes its messages through WndProc.
-  void CreatePlatform(const wchar_t* className, DWORD style, DWORD exStyle);
+  void CreatePlatform(const wchar_t* className, DWORD style, DWORD exStyle,
+                      const RECT& bounds = {});
 
   virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);
