@@ -27,6 +27,10 @@ void RegisterOwnClass(const wchar_t* name, WNDPROC proc, UINT style) {
   RegisterClassExW(&wc);
 }
 
+// As the dialog manager makes its controls: nothing here listens to WM_PARENTNOTIFY, and
+// each child would send one to every ancestor when it is made, clicked and destroyed.
+constexpr DWORD ChildExStyle = WS_EX_NOPARENTNOTIFY;
+
 // Child IDs above IDCANCEL and friends, so no control is mistaken for a dialog command.
 HMENU NextChildId() {
   static UINT_PTR next = 1000;
@@ -64,16 +68,16 @@ TWindow* TWindow::FromHandle(HWND h) {
 void TWindow::CreateOwn(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent,
                         UINT classStyle, const RECT& bounds) {
   RegisterOwnClass(className, &OwnProc, classStyle);
-  const HMENU id = (style & WS_CHILD) ? NextChildId() : nullptr;
-  CreateWindowExW(exStyle, className, L"", style, bounds.left, bounds.top,
-                  bounds.right - bounds.left, bounds.bottom - bounds.top, parent, id, Instance(),
-                  this);
+  const bool child = (style & WS_CHILD) != 0;
+  CreateWindowExW(child ? exStyle | ChildExStyle : exStyle, className, L"", style, bounds.left,
+                  bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                  child ? NextChildId() : nullptr, Instance(), this);
 }
 
 void TWindow::CreatePlatform(const wchar_t* className, DWORD style, DWORD exStyle,
                              const RECT& bounds) {
   HWND parent = FParent ? FParent->Handle() : nullptr;
-  FHandle = CreateWindowExW(exStyle, className, L"", style | WS_CHILD, bounds.left,
+  FHandle = CreateWindowExW(exStyle | ChildExStyle, className, L"", style | WS_CHILD, bounds.left,
                             bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
                             parent, NextChildId(), Instance(), nullptr);
   if (!FHandle) return;
