@@ -72,15 +72,14 @@ int TVexDialogForm::SetUp(const std::string& text, int icon, size_t maxLines, in
   return static_cast<int>(lines.size());
 }
 
-void TVexDialogForm::FitBelow(int clientWidth, int buttonBottom, bool showCheckBox) {
+void TVexDialogForm::FitBelowAndPlace(int clientWidth, int buttonBottom, bool showCheckBox,
+                                      const TWindow* reference) {
   const int clientHeight = buttonBottom + (showCheckBox ? 40 : 20);
-  SetClientSize(clientWidth, clientHeight);
   FCheckBox.SetBounds(16, clientHeight - 26, FCheckBox.Width(), FCheckBox.Height());
   FCheckBox.SetVisible(showCheckBox);
   FCheckBox.SetChecked(false);
-}
-
-void TVexDialogForm::PlaceOver(const TWindow* reference) {
-  const POINT p = CenteredOn(ReferenceRect(reference), {Width(), Height()}, ScreenRect());
-  SetWindowPos(Handle(), nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // Sized and moved at once: each change of a top-level window is a costly round of messages.
+  const SIZE size = FrameSizeFor(clientWidth, clientHeight);
+  const POINT p = CenteredOn(ReferenceRect(reference), size, ScreenRect());
+  SetWindowPos(Handle(), nullptr, p.x, p.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -32,9 +32,9 @@ class TVexDialogForm : public TForm {
   // sets `width` to the widest of them.
   int SetUp(const std::string& text, int icon, size_t maxLines, int& width);
   // Client width and height for the bottom of the buttons, the check box placed and shown
-  // or hidden.
-  void FitBelow(int clientWidth, int buttonBottom, bool showCheckBox);
-  void PlaceOver(const TWindow* reference);
+  // or hidden; then the dialog centred over `reference`, sized and moved in one step.
+  void FitBelowAndPlace(int clientWidth, int buttonBottom, bool showCheckBox,
+                        const TWindow* reference);
 
  private:
   TImage FTypeImage{this, {20, 20, 59, 59}};

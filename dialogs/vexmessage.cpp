@@ -27,10 +27,9 @@ void TVEXMessageForm::Prepare(const std::string& text, int icon, bool showCheckB
   width = std::max(width, 100);
   const int top = count * LinePitch() + 60;
   FOKKnopf.SetBounds(width - FOKKnopf.Width() + LinesLeft, top, FOKKnopf.Width(), FOKKnopf.Height());
-  FitBelow(width + 138, top + FOKKnopf.Height(), showCheckBox);
   FOKKnopf.SetText(captions.size() > 0 ? captions[0] : "OK");
   NichtNochMalCB().SetText(captions.size() > 1 ? captions[1] : CheckCaption);
-  PlaceOver(reference);
+  FitBelowAndPlace(width + 138, top + FOKKnopf.Height(), showCheckBox, reference);
 }
 
 uint8_t TVEXMessageForm::ShowMessage(const std::string& text, int icon, bool showCheckBox,

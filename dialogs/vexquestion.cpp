@@ -72,12 +72,11 @@ void TVEXQuestionForm::Prepare(const TQuestion& q) {
                                                                     : DefaultCaptions[i]);
   NichtNochMalCB().SetText(q.Captions.size() > 3 ? q.Captions[3] : CheckCaption);
   PlaceButtons(width, q.Buttons);
-  FitBelow(width + 138, top + FNeinKnopf.Height(), q.ShowCheckBox);
   FDefaultButton = q.DefaultButton;
   FHelpTopic = q.HelpTopic;
   FHilfeKnopf.SetBounds(HelpLeft, top, FHilfeKnopf.Width(), FHilfeKnopf.Height());
   FHilfeKnopf.SetVisible(!q.HelpTopic.empty());
-  PlaceOver(q.Reference);
+  FitBelowAndPlace(width + 138, top + FNeinKnopf.Height(), q.ShowCheckBox, q.Reference);
 }
 
 // Right-aligned with the widest line; visible buttons B wide and 10 apart.

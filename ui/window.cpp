@@ -249,11 +249,16 @@ void TWindow::SetBounds(int left, int top, int width, int height) {
   MoveWindow(FHandle, left, top, width, height, TRUE);
 }
 
-void TWindow::SetClientSize(int width, int height) {
+SIZE TWindow::FrameSizeFor(int width, int height) const {
   RECT r{0, 0, width, height};
   AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(FHandle, GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongW(FHandle, GWL_EXSTYLE)));
-  SetWindowPos(FHandle, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+void TWindow::SetClientSize(int width, int height) {
+  const SIZE size = FrameSizeFor(width, height);
+  SetWindowPos(FHandle, nullptr, 0, 0, size.cx, size.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -27,6 +27,8 @@ class TWindow {
 
   void SetBounds(int left, int top, int width, int height);
   void SetClientSize(int width, int height);
+  // The window size that gives a client area of width x height with the current styles.
+  SIZE FrameSizeFor(int width, int height) const;
   int Left() const;
   int Top() const;
   int Width() const;
