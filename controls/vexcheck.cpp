@@ -1,8 +1,7 @@
 #include "controls/vexcheck.h"
 
-TVEXCheck::TVEXCheck(TWindow* parent) : TVexToggleBase(parent, L"TVEXCheck", Art::CheckGlyphs) {
-  SetBounds(0, 0, 97, 16);
-}
+TVEXCheck::TVEXCheck(TWindow* parent, const RECT& bounds)
+    : TVexToggleBase(parent, L"TVEXCheck", Art::CheckGlyphs, bounds) {}
 
 void TVEXCheck::SetState(TCheckBoxState state) {
   if (state == FState) return;

@@ -6,7 +6,7 @@ enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
 class TVEXCheck : public TVexToggleBase {
  public:
-  explicit TVEXCheck(TWindow* parent);
+  explicit TVEXCheck(TWindow* parent, const RECT& bounds = {0, 0, 97, 16});
 
   TCheckBoxState State() const { return FState; }
   // A real change repaints at once and raises OnClick; the same value raises nothing.

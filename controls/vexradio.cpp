@@ -17,9 +17,8 @@ BOOL CALLBACK CollectSibling(HWND h, LPARAM lp) {
 
 }  // namespace
 
-TVEXRadio::TVEXRadio(TWindow* parent) : TVexToggleBase(parent, L"TVEXRadio", Art::RadioGlyphs) {
-  SetBounds(0, 0, 98, 16);
-}
+TVEXRadio::TVEXRadio(TWindow* parent, const RECT& bounds)
+    : TVexToggleBase(parent, L"TVEXRadio", Art::RadioGlyphs, bounds) {}
 
 void TVEXRadio::SetChecked(bool on) {
   if (on == FChecked) return;

@@ -8,7 +8,7 @@
 
 class TVEXRadio : public TVexToggleBase {
  public:
-  explicit TVEXRadio(TWindow* parent);
+  explicit TVEXRadio(TWindow* parent, const RECT& bounds = {0, 0, 98, 16});
 
   bool Checked() const { return FChecked; }
   // Selecting clears the siblings of the group and raises OnClick; clearing raises none.

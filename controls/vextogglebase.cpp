@@ -14,9 +14,8 @@ bool IsBlank(const std::string& text) { return text.find_first_not_of(' ') == st
 }  // namespace
 
 TVexToggleBase::TVexToggleBase(TWindow* parent, const wchar_t* className,
-                               const TPixelTable& glyphs)
-    : TCustomControl(parent, className), FGlyphs(glyphs) {
-  SetWindowLongW(Handle(), GWL_STYLE, GetWindowLongW(Handle(), GWL_STYLE) | WS_TABSTOP);
+                               const TPixelTable& glyphs, const RECT& bounds)
+    : TCustomControl(parent, className, bounds, WS_TABSTOP), FGlyphs(glyphs) {
   SetColor(RGB(255, 255, 255));
   TFont font("Arial", -11);
   SetFont(font);

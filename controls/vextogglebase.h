@@ -31,7 +31,8 @@ class TVexToggleBase : public TCustomControl {
  protected:
   enum TLook { lkNormal, lkHot, lkPressed, lkDisabled };
 
-  TVexToggleBase(TWindow* parent, const wchar_t* className, const TPixelTable& glyphs);
+  TVexToggleBase(TWindow* parent, const wchar_t* className, const TPixelTable& glyphs,
+                 const RECT& bounds);
 
   // The glyph sheet's row for the current value.
   virtual int GlyphRow() const = 0;

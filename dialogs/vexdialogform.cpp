@@ -26,7 +26,6 @@ TVexDialogForm::TVexDialogForm(const wchar_t* className, int lineCount,
       FMaxLines(static_cast<size_t>(lineCount)) {
   SetColor(DesignPanelColor);
   SetFont(TFont("Arial", -11));
-  FCheckBox.SetBounds(16, 284, 409, 16);
   FCheckBox.SetFont(TFont("Arial", -11));
   FCheckBox.SetText(checkCaption);
 }

@@ -38,7 +38,7 @@ class TVexDialogForm : public TForm {
 
  private:
   TImage FTypeImage{this, {20, 20, 59, 59}};
-  TVEXCheck FCheckBox{this};
+  TVEXCheck FCheckBox{this, {16, 284, 16 + 409, 284 + 16}};
   std::vector<std::unique_ptr<TQvLabel>> FLines;
   size_t FMaxLines;
   int FLinePitch = 24;

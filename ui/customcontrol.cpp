@@ -2,10 +2,11 @@
 
 #include <windowsx.h>
 
-TCustomControl::TCustomControl(TWindow* parent, const wchar_t* className, const RECT& bounds)
+TCustomControl::TCustomControl(TWindow* parent, const wchar_t* className, const RECT& bounds,
+                               DWORD style)
     : TWindow(parent) {
-  CreateOwn(className, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, parent ? parent->Handle() : nullptr,
-            CS_DBLCLKS, bounds);
+  CreateOwn(className, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0,
+            parent ? parent->Handle() : nullptr, CS_DBLCLKS, bounds);
 }
 
 LRESULT TCustomControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

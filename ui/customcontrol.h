@@ -6,7 +6,9 @@
 
 class TCustomControl : public TWindow {
  public:
-  TCustomControl(TWindow* parent, const wchar_t* className, const RECT& bounds = {});
+  // `style` adds to a visible child's (WS_TABSTOP, say).
+  TCustomControl(TWindow* parent, const wchar_t* className, const RECT& bounds = {},
+                 DWORD style = 0);
 
   bool MouseInside() const { return FMouseInside; }
 
