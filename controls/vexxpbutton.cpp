@@ -24,11 +24,14 @@ constexpr TFrame NormalFrame{0, 8}, DefaultFrame{16, 24}, FocusedFrame{32, 40},
 
 }  // namespace
 
-TVexXPButton::TVexXPButton(TWindow* parent)
-    : TButton(parent, BS_OWNERDRAW, {0, 0, 98, SkinHeight}),
-      FBuiltInSkin(BitmapFromTable(Art::ButtonSkin)) {
-  TFont font("Arial", -11);
-  SetFont(font);
+TVexXPButton::TVexXPButton(TWindow* parent) : TVexXPButton(parent, {0, 0, 98, SkinHeight}) {}
+
+TVexXPButton::TVexXPButton(TWindow* parent, const RECT& bounds)
+    : TButton(parent, BS_OWNERDRAW, bounds), FBuiltInSkin(BitmapFromTable(Art::ButtonSkin)) {
+  const TFont font("Arial", -11);
+  // The parent's font, which the button has taken already, is mostly this one: a second
+  // WM_SETFONT would change nothing.
+  if (!font.SameGdiFont(Font()) || font.Color() != Font().Color()) SetFont(font);
 }
 
 void TVexXPButton::SetSkin(const TBitmap* skin) {

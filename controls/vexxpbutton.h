@@ -10,6 +10,7 @@ class TVexXPButton : public TButton {
   static constexpr COLORREF DefaultDisabledColor = 0x94A2A5;
 
   explicit TVexXPButton(TWindow* parent);
+  TVexXPButton(TWindow* parent, const RECT& bounds);
 
   // The skin strip to draw from, not owned (the theme's, say); nullptr: the built-in one.
   // The button takes the skin's height.

@@ -13,7 +13,6 @@ const char* const CheckCaption =
 }  // namespace
 
 TVEXMessageForm::TVEXMessageForm() : TVexDialogForm(L"TVEXMessageForm", LineCount, CheckCaption) {
-  FOKKnopf.SetBounds(152, 176, 98, 25);
   FOKKnopf.SetText("OK");
   FOKKnopf.SetDefault(true);
   FOKKnopf.SetModalResult(mrOk);

@@ -26,7 +26,7 @@ class TVEXMessageForm : public TVexDialogForm {
   bool ShortCut(const MSG& msg) override;
 
  private:
-  TVexXPButton FOKKnopf{this};
+  TVexXPButton FOKKnopf{this, {152, 176, 152 + 98, 176 + 25}};
 };
 
 class TVEXMessage {

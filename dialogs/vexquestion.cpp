@@ -18,11 +18,9 @@ TVEXQuestionForm::TVEXQuestionForm()
     : TVexDialogForm(L"TVEXQuestionForm", LineCount, CheckCaption) {
   const struct {
     TVexXPButton& Button;
-    int Left;
     uint8_t Answer;
-  } buttons[] = {{FJaKnopf, 40, qaYes}, {FNeinKnopf, 152, qaNo}, {FAbbruchKnopf, 264, qaCancel}};
+  } buttons[] = {{FJaKnopf, qaYes}, {FNeinKnopf, qaNo}, {FAbbruchKnopf, qaCancel}};
   for (const auto& b : buttons) {
-    b.Button.SetBounds(b.Left, 200, 98, 25);
     b.Button.SetText(DefaultCaptions[b.Answer]);
     b.Button.OnClick = [this, answer = b.Answer] { Answered(answer); };
   }

@@ -53,9 +53,9 @@ class TVEXQuestionForm : public TVexDialogForm {
   void ShowHelp() const;
   TVexXPButton* ButtonOf(int answer);
 
-  TVexXPButton FJaKnopf{this};
-  TVexXPButton FNeinKnopf{this};
-  TVexXPButton FAbbruchKnopf{this};
+  TVexXPButton FJaKnopf{this, {40, 200, 40 + 98, 200 + 25}};
+  TVexXPButton FNeinKnopf{this, {152, 200, 152 + 98, 200 + 25}};
+  TVexXPButton FAbbruchKnopf{this, {264, 200, 264 + 98, 200 + 25}};
   TVexHelpButton FHilfeKnopf{this};
   int FDefaultButton = qaYes;
   std::string FHelpTopic;
