@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
@@ -14,7 +15,9 @@
 #include "app/registrycheck.h"
 #include "app/texts.h"
 #include "controls/vexdesign.h"
+#include "dialogs/vexmessage.h"
 #include "dialogs/vexquestion.h"
+#include "sysutil/security.h"
 #include "sysutil/registryfault.h"
 #include "sysutil/windowsversion.h"
 #include "tests/bed/knownwindows.h"
@@ -215,6 +218,70 @@ TEST_F(RepairRun, NoToTheQuestionLeavesAWorkingSystemExactlyAsItWas) {
   EXPECT_TRUE(run.Steps.empty());
   EXPECT_TRUE(OnPage(form, TCardmendMainForm::StartPage));
   EXPECT_EQ(ExportKeys(keys), before);
+}
+
+// This thread acts with the process's token minus the Administrators group (kept only to
+// deny), as a user without administrator rights would.
+class TWithoutAdministrators {
+ public:
+  TWithoutAdministrators() {
+    HANDLE process = nullptr, restricted = nullptr, impersonation = nullptr;
+    BYTE sid[SECURITY_MAX_SID_SIZE];
+    DWORD sidSize = sizeof(sid);
+    if (!CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, sid, &sidSize) ||
+        !OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &process))
+      return;
+    SID_AND_ATTRIBUTES disable{sid, 0};
+    if (CreateRestrictedToken(process, 0, 1, &disable, 0, nullptr, 0, nullptr, &restricted) &&
+        DuplicateToken(restricted, SecurityImpersonation, &impersonation))
+      FActive = SetThreadToken(nullptr, impersonation) != FALSE;
+    for (HANDLE h : {process, restricted, impersonation})
+      if (h) CloseHandle(h);
+  }
+  ~TWithoutAdministrators() {
+    if (FActive) RevertToSelf();
+  }
+  bool Active() const { return FActive; }
+
+ private:
+  bool FActive = false;
+};
+
+// Windows 98, and a user without administrator rights: the message says why, in the
+// selected language, and nothing else happens.
+TEST_F(RepairRun, ARefusedStartShowsItsMessageAndChangesNothing) {
+  const TSubsystemScope scope(TSubsystemState::ServiceStopped);
+  const std::vector<std::string> keys = {"SYSTEM\\CurrentControlSet\\Services\\SCardSvr",
+                                         "Software\\Microsoft\\Cryptography\\Calais"};
+  for (const bool win98 : {true, false}) {
+    SCOPED_TRACE(win98 ? "Windows 98" : "no administrator");
+    const std::string before = ExportKeys(keys);
+    std::optional<TWindowsVersionOverride> as;
+    std::optional<TWithoutAdministrators> user;
+    if (win98) {
+      as.emplace(KnownWindows(TKnownWindows::Win98SE));
+    } else {
+      user.emplace();
+      ASSERT_TRUE(user->Active());
+      ASSERT_FALSE(IsUserAdmin());
+    }
+    TCardmendMainForm form;
+    ShowActive(form);
+    std::string shown;
+    TWhenShown answer(L"TVEXMessageForm", [&](HWND dialog) {
+      shown = VEXMessage().Form()->Line(0).Caption();
+      PostMessageW(dialog, WM_KEYDOWN, VK_RETURN, 1);
+    });
+    const TRecordedRun run = RecordRun(form, [&] { form.StartKnopfClick(); });
+    const std::string expected = LangText(win98 ? sNeedsWin2000 : sNeedsAdmin);
+    EXPECT_EQ(shown, expected.substr(0, expected.find('|')));
+    EXPECT_TRUE(OnPage(form, TCardmendMainForm::StartPage));
+    EXPECT_TRUE(run.Steps.empty());
+    EXPECT_TRUE(run.Log.empty());
+    user.reset();
+    as.reset();
+    EXPECT_EQ(ExportKeys(keys), before);
+  }
 }
 
 // A stage that throws still ends on the finish page; the exception then reaches the
