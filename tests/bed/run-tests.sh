@@ -14,6 +14,7 @@ trap cleanup EXIT
 
 # The user locales that the language tests start the wizard under, made without root into
 # the build folder (glibc finds them through LOCPATH).
+mkdir -p "$build/locales"
 for locale in de_AT fr_FR; do
   [ -d "$build/locales/$locale.UTF-8" ] ||
     localedef -i "$locale" -f UTF-8 "$build/locales/$locale.UTF-8" >/dev/null 2>&1 || true
