@@ -36,7 +36,7 @@ uint8_t TVEXMessageForm::ShowMessage(const std::string& text, int icon, bool sho
                                      const TWindow* reference) {
   if (Visible()) return 0;
   Prepare(text, icon, showCheckBox, captions, reference);
-  FOKKnopf.SetFocus();
+  SetActiveControl(FOKKnopf);
   ShowModal();
   return 0;
 }

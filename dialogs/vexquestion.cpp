@@ -111,7 +111,7 @@ uint8_t TVEXQuestionForm::Ask(const TQuestion& question) {
   Prepare(question);
   if (TVexXPButton* button = ButtonOf(FDefaultButton)) {
     button->SetDefault(true);
-    button->SetFocus();
+    SetActiveControl(*button);
   }
   ShowModal();
   return FAnswer;

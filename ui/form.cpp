@@ -79,6 +79,11 @@ class TModalScope {
 
 }  // namespace
 
+void TForm::SetActiveControl(const TWindow& control) {
+  FFocusedChild = control.Handle();
+  if (GetActiveWindow() == Handle()) ::SetFocus(FFocusedChild);
+}
+
 int TForm::ShowModal() {
   const TModalScope scope(Handle(), FModal);
   FModalResult = mrNone;

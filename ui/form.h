@@ -32,6 +32,9 @@ class TForm : public TWindow {
   void SetOwner(HWND owner);
   // The caption and taskbar icon, from the program's icon resource `id`.
   void SetIcon(int id);
+  // The control that takes the focus whenever the form becomes active, also the first time.
+  // A hidden form is not activated by it, as it would be by SetFocus on the control.
+  void SetActiveControl(const TWindow& control);
   // The main form's Close ends the application.
   void SetMainForm(bool main) { FMainForm = main; }
 

@@ -209,3 +209,30 @@ TEST(VEXQuestion, Layout) {
 }
 
 }  // namespace
+
+namespace {
+
+// The window the user worked in is active again once a dialog over it closes, although the
+// dialog takes the focus for its default button before it shows.
+TEST(VEXDialogs, TheOwnerIsActiveAgainAfterTheDialog) {
+  TControlTestForm form;
+  PumpFor(100);
+  ASSERT_EQ(GetActiveWindow(), form.Handle());
+  for (const bool question : {false, true}) {
+    SCOPED_TRACE(question ? "question" : "message");
+    TWhenShown answer(question ? L"TVEXQuestionForm" : L"TVEXMessageForm",
+                      [](HWND dialog) { PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 1); });
+    if (question) {
+      TQuestion q;
+      q.Text = "Go on?";
+      q.Reference = &form;
+      VEXQuestion().Ask(q);
+    } else {
+      VEXMessage().ShowInfo("Done.", &form);
+    }
+    PumpFor(100);
+    EXPECT_EQ(GetActiveWindow(), form.Handle());
+  }
+}
+
+}  // namespace
