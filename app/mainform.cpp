@@ -346,7 +346,7 @@ void TCardmendMainForm::PCSCInfoLabelLinkCallBack() { ShowInfoHint(PCSCHintText(
 void TCardmendMainForm::ProgressStep(const std::string& text, DWORD ms) {
   ProgressBar->StepIt();
   ProgressLabel->SetText(text);
-  if (OnProgressStep) OnProgressStep(text);
+  if (OnProgressStep) OnProgressStep(text, ms);
   Delay(ms);
 }
 

@@ -43,8 +43,8 @@ class TCardmendMainForm : public TForm {
   void ShowLog() { FLog.ShowLog(); }
   void ProgressStep(const std::string& text, DWORD ms);
   const TDiagnosticLog& Trace() const { return FLog; }
-  // Told of each step of the progress page, with its text, before its pause.
-  std::function<void(const std::string& text)> OnProgressStep;
+  // Told of each step of the progress page, with its text and pause, before the pause.
+  std::function<void(const std::string& text, DWORD ms)> OnProgressStep;
 
   // The environment checks of the start page and the repair run.
   void LoadPCSCLibrary() { FPCSC.Load(); }

@@ -6,7 +6,8 @@
 # paint beside a plain DrawText of the same words, the theme's build time beside a
 # pixel-by-pixel build of the same pictures, one paint of each owner-drawn control, and the
 # time from showing the message dialog to its first paint beside MessageBoxW's, and the
-# wizard's GDI and USER objects before and after 50 language switches and 50 hints.
+# wizard's GDI and USER objects before and after 50 language switches and 50 hints, and one
+# whole repair run: its wall time against its pauses, its CPU share and its peak memory.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$1" && pwd)
@@ -14,7 +15,7 @@ runs=${BENCH_RUNS:-10}
 . "$root/scripts/wine-env.sh"
 
 for exe in cardmend.exe bench/minimal.exe bench/startup.exe bench/delaycpu.exe bench/labelpaint.exe \
-           bench/controlpaint.exe bench/dialogshow.exe bench/objectcount.exe; do
+           bench/controlpaint.exe bench/dialogshow.exe bench/objectcount.exe bench/repaircpu.exe; do
   [ -f "$build/$exe" ] || { echo "$build/$exe is missing: build first" >&2; exit 1; }
 done
 
@@ -38,8 +39,9 @@ label=$(wine "$build/bench/labelpaint.exe" | tr -d '\r')
 controls=$(wine "$build/bench/controlpaint.exe" | tr -d '\r')
 dialogs=$(wine "$build/bench/dialogshow.exe" | tr -d '\r')
 objects=$(wine "$build/bench/objectcount.exe" 50 | tr -d '\r' || true)
+repair=$(wine "$build/bench/repaircpu.exe" | tr -d '\r')
 
-awk -v size="$size" -v startup="$startup" -v cpu="$cpu" -v label="$label" -v controls="$controls" -v dialogs="$dialogs" -v objects="$objects" 'BEGIN {
+awk -v size="$size" -v startup="$startup" -v cpu="$cpu" -v label="$label" -v controls="$controls" -v dialogs="$dialogs" -v objects="$objects" -v repair="$repair" 'BEGIN {
   n = split(startup, s, "\n")
   for (i = 1; i <= n; i++) { split(s[i], f, " "); med[f[1]] = f[2]; lo[f[1]] = f[3]; hi[f[1]] = f[4]; cnt = f[5] }
   n = split(cpu, c, "\n")
@@ -81,4 +83,11 @@ awk -v size="$size" -v startup="$startup" -v cpu="$cpu" -v label="$label" -v con
          before["gdi"], after["gdi"], after["gdi"] <= before["gdi"] ? "kept" : "GREW"
   printf "%-36s %d -> %d  (must not grow: %s)\n", "USER objects, the same",
          before["user"], after["user"], after["user"] <= before["user"] ? "kept" : "GREW"
+  n = split(repair, r, "\n")
+  for (i = 1; i <= n; i++) { split(r[i], f, " "); run[f[1]] = f[2] }
+  printf "%-36s %8.0f ms  (its pauses %.0f ms, beyond them %.0f ms)\n", "repair run, wall time",
+         run["wall"], run["delays"], run["wall"] - run["delays"]
+  printf "%-36s %8.2f %%  (%.0f ms CPU; goal under 2 %%: %s)\n", "repair run, CPU share",
+         100 * run["cpu"] / run["wall"], run["cpu"], run["cpu"] < 0.02 * run["wall"] ? "met" : "MISSED"
+  printf "%-36s %8d KiB\n", "repair run, peak working set", run["peak"]
 }'

@@ -52,7 +52,7 @@ struct TRecordedRun {
 
 TRecordedRun RecordRun(TCardmendMainForm& form, const std::function<void()>& start) {
   TRecordedRun run;
-  form.OnProgressStep = [&](const std::string& text) { run.Steps.push_back(text); };
+  form.OnProgressStep = [&](const std::string& text, DWORD) { run.Steps.push_back(text); };
   start();
   for (const std::string& line : form.Trace().Lines()) run.Log.push_back(line.substr(14));
   form.OnProgressStep = nullptr;
