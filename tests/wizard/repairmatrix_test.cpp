@@ -143,6 +143,17 @@ TEST_P(RepairMatrix, Cell) {
                                                            : "PC/SC service exists";
   EXPECT_TRUE(std::any_of(trace.begin(), trace.end(),
                           [&](const std::string& line) { return line.substr(14) == service; }));
+  // The trace names each stop and each reinstall that ran, and says it starts the service
+  // before every start (and once more where 64-bit Vista leaves the start out).
+  const auto lines = [&](const std::string& text) {
+    return std::count_if(trace.begin(), trace.end(),
+                         [&](const std::string& line) { return line.substr(14) == text; });
+  };
+  const std::string letters = c.Commands;
+  const auto count = [&](char letter) { return std::count(letters.begin(), letters.end(), letter); };
+  EXPECT_EQ(lines("Stopping PC/SC service..."), count('s'));
+  EXPECT_EQ(lines("PC/SC service is not running"), count('i'));
+  EXPECT_GE(lines("Starting PC/SC service..."), count('t'));
   TDiagnosticLog verification;
   EXPECT_EQ(VerifyRegistry(verification), 0);
   as.reset();  // the test bed's own calls see the prefix's Windows
