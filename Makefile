@@ -14,7 +14,7 @@ build: deps
 	@cmake --build $(BUILD)
 
 run: build
-	@scripts/run.sh $(BUILD)
+	@SMARTCARD=$(SMARTCARD) scripts/run.sh $(BUILD)
 
 test: build
 	@tests/bed/run-tests.sh $(BUILD)

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Starts the wizard under Wine in a prefix of its own below the build folder. Without a
 # display it uses a virtual one and saves a screenshot once the window shows.
+# SMARTCARD=healthy puts the test bed's simulated smart-card subsystem into that prefix;
+# SMARTCARD=broken does too and then gives the service a wrong account, which Start repairs
+# (hold Ctrl while pressing Start to see the trace).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$1" && pwd)
@@ -23,6 +26,18 @@ if [ -f "$prefix/system.reg" ]; then
 else
   make_prefix "$prefix" 800x600
 fi
+
+case "${SMARTCARD:-}" in
+  "") ;;
+  healthy|broken)
+    wineserver -p
+    "$root/tests/bed/install-scsubsystem.sh" "$build"
+    if [ "$SMARTCARD" = broken ]; then
+      wine reg add 'HKLM\SYSTEM\CurrentControlSet\Services\SCardSvr' /v ObjectName \
+        /d LocalSystem /f </dev/null >/dev/null 2>&1
+    fi ;;
+  *) echo "run: SMARTCARD is healthy or broken" >&2; exit 2 ;;
+esac
 
 wine "$build/cardmend.exe" &
 app=$!
