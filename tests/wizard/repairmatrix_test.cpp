@@ -15,6 +15,8 @@
 #include "app/registrycheck.h"
 #include "app/texts.h"
 #include "controls/vexdesign.h"
+#include "sysutil/registryaccess.h"
+#include "sysutil/registryvalues.h"
 #include "sysutil/system.h"
 #include "sysutil/textconv.h"
 #include "sysutil/windowsversion.h"
@@ -100,6 +102,40 @@ std::string Letters(const std::vector<TCommandWatch::TCall>& calls) {
   return letters;
 }
 
+// The values the service configuration of each family writes, read back after the run.
+void ExpectFamilyValues(std::optional<K> release) {
+  const TRegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\SCardSvr",
+                                 KEY_READ);
+  ASSERT_TRUE(key);
+  std::string account, group, image, display;
+  DWORD start = 0, type = 0, errorControl = 0;
+  ReadRegString(key.Get(), "ObjectName", account);
+  ReadRegDword(key.Get(), "Start", start);
+  EXPECT_EQ(account, release == K::Win2000SP4 ? "LocalSystem" : "NT AUTHORITY\\LocalService");
+  EXPECT_EQ(start, 2u);
+  EXPECT_FALSE(RegValueExists(key.Get(), "DependOnGroup"));
+  const bool family52 = release == K::XPx64SP2 || release == K::Server2003SP2 ||
+                        release == K::Server2003x64SP2;
+  const bool vista = release == K::VistaSP2 || release == K::Vistax64SP2;
+  const bool later = release == K::Win7x64SP1 || !release;
+  if (release == K::XPSP2 || family52 || vista || later) {
+    ReadRegString(key.Get(), "Group", group);
+    EXPECT_EQ(group, "SmartCardGroup");
+  }
+  if (family52 || vista || later) {
+    ReadRegDword(key.Get(), "Type", type);
+    ReadRegDword(key.Get(), "ErrorControl", errorControl);
+    ReadRegString(key.Get(), "DisplayName", display);
+    EXPECT_EQ(type, 32u);
+    EXPECT_EQ(errorControl, family52 ? 0u : 1u);
+    EXPECT_EQ(display, family52 ? "Smart Card" : "@%SystemRoot%\\System32\\SCardSvr.dll,-1");
+  }
+  if (vista) {
+    ReadRegString(key.Get(), "ImagePath", image);
+    EXPECT_EQ(image, "%SystemRoot%\\system32\\svchost.exe -k LocalService");
+  }
+}
+
 bool LayerWorks() {
   TPCSCLibrary pcsc;
   pcsc.Load();
@@ -156,6 +192,7 @@ TEST_P(RepairMatrix, Cell) {
   EXPECT_GE(lines("Starting PC/SC service..."), count('t'));
   TDiagnosticLog verification;
   EXPECT_EQ(VerifyRegistry(verification), 0);
+  ExpectFamilyValues(c.Release);
   as.reset();  // the test bed's own calls see the prefix's Windows
   SimulateRestart();
   EXPECT_TRUE(LayerWorks());
