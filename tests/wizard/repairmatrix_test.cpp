@@ -196,6 +196,16 @@ TEST_P(RepairMatrix, Cell) {
   as.reset();  // the test bed's own calls see the prefix's Windows
   SimulateRestart();
   EXPECT_TRUE(LayerWorks());
+  // Vista's service runs in svchost, 2003's and XP x64's in its own program; the others
+  // keep the image the state gave them.
+  const bool vista = c.Release == K::VistaSP2 || c.Release == K::Vistax64SP2;
+  const bool family52 = c.Release == K::XPx64SP2 || c.Release == K::Server2003SP2 ||
+                        c.Release == K::Server2003x64SP2;
+  const bool hosted = vista || (!family52 && c.State == S::SvchostForm);
+  const auto manager = SCardSvrAsManagerSeesIt();
+  ASSERT_TRUE(manager);
+  EXPECT_EQ(_wcsicmp(manager->Process.c_str(), hosted ? L"svchost.exe" : L"SCardSvr.exe"), 0)
+      << Narrow(manager->Process);
 }
 
 std::string CellName(const ::testing::TestParamInfo<TCell>& info) {
