@@ -54,7 +54,7 @@ bool GroupInOrder(HKEY key) {
 
 }  // namespace
 
-int VerifyRegistry(TDiagnosticLog& log) {
+int VerifyRegistry(TDiagnosticLog& log, bool createMissing) {
   if (!OpenRegKey(HKEY_LOCAL_MACHINE, CalaisKey, KEY_ALL_ACCESS)) {
     log.Log("HKLM\\Software\\Microsoft\\Cryptography\\Calais could not be opened");
     return 1;
@@ -62,7 +62,10 @@ int VerifyRegistry(TDiagnosticLog& log) {
   log.Log("Software\\Microsoft\\Cryptography\\Calais successfully opened");
   int result = 0;
   for (const TSubKey& sub : SubKeys) {
-    if (CreateRegKey(HKEY_LOCAL_MACHINE, sub.Path, KEY_ALL_ACCESS)) {
+    const TRegKey opened = createMissing
+                               ? CreateRegKey(HKEY_LOCAL_MACHINE, sub.Path, KEY_ALL_ACCESS)
+                               : OpenRegKey(HKEY_LOCAL_MACHINE, sub.Path, KEY_ALL_ACCESS);
+    if (opened) {
       log.Log(std::string(sub.Shown) + " successfully opened");
     } else {
       log.Log(std::string(sub.Shown) + " could not be opened");

@@ -8,4 +8,6 @@ class TDiagnosticLog;
 // 3 SCardSvr's account is wrong, 4 missing; 5 no SCardSvr key; 6 SCardSvr's group is wrong
 // (32-bit XP SP2 only); 7 SCardDrv's account is wrong, 8 missing. The last failing check
 // decides; 3 to 8 end the verification at once.
-int VerifyRegistry(TDiagnosticLog& log);
+// With `createMissing` false nothing is created: a missing sub-key is reported as 2, and the
+// registry is left exactly as it was.
+int VerifyRegistry(TDiagnosticLog& log, bool createMissing = true);

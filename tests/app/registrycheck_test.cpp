@@ -112,6 +112,21 @@ TEST(RegistryVerification, RecreatesMissingSubKeys) {
   EXPECT_TRUE(KeyExists64(std::string(CalaisPath) + "\\SmartCards"));
 }
 
+// The report-only mode finds the same gaps and leaves them: the keys stay missing.
+TEST(RegistryVerification, WithoutCreatingAMissingSubKeyGivesTwoAndStaysMissing) {
+  const TWindowsVersionOverride as(RawVersion(TRelease::XPSP3));
+  TSmartCardKeys keys;
+  keys.Service(SCardSvrPath, SvrLocalService);
+  DeleteKey64(std::string(CalaisPath) + "\\Readers");
+  TDiagnosticLog log;
+  EXPECT_EQ(VerifyRegistry(log, false), 2);
+  EXPECT_FALSE(KeyExists64(std::string(CalaisPath) + "\\Readers"));
+  EXPECT_TRUE(KeyExists64(std::string(CalaisPath) + "\\SmartCards"));
+  TDiagnosticLog again;
+  EXPECT_EQ(VerifyRegistry(again), 0);  // the repair's mode still makes it
+  EXPECT_TRUE(KeyExists64(std::string(CalaisPath) + "\\Readers"));
+}
+
 TEST(RegistryVerification, ASubKeyThatCannotBeMadeGivesTwoAndTheOthersAreStillChecked) {
   const TWindowsVersionOverride as(RawVersion(TRelease::Vista));
   TSmartCardKeys keys;
