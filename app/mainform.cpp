@@ -172,8 +172,7 @@ TLabel& TCardmendMainForm::AddHeading(TWindow& parent, int left, int top) {
 }
 
 TLabel& TCardmendMainForm::AddWrapped(TWindow& parent, int left, int top, int width, int height) {
-  auto& label = Add<TLabel>(&parent);
-  label.SetFontColor(DesignTextColor);
+  auto& label = AddLabel(parent, left, top);
   label.SetWordWrap(true);
   label.SetBounds(left, top, width, height);
   return label;

@@ -19,23 +19,6 @@ bool RunsWithin(DWORD ms) {
   return SCardSvrRunning();
 }
 
-const char* StateName(TSubsystemState state) {
-  switch (state) {
-    case TSubsystemState::Healthy: return "healthy";
-    case TSubsystemState::StartManual: return "start manual";
-    case TSubsystemState::StartDisabled: return "start disabled";
-    case TSubsystemState::ObjectNameWrong: return "account wrong";
-    case TSubsystemState::ObjectNameMissing: return "account missing";
-    case TSubsystemState::GroupMissing: return "group missing";
-    case TSubsystemState::CalaisDenied: return "Calais denied";
-    case TSubsystemState::CalaisNoAccess: return "Calais without access";
-    case TSubsystemState::ReadersMissing: return "Readers missing";
-    case TSubsystemState::SCardDrvPresent: return "SCardDrv present";
-    case TSubsystemState::SvchostForm: return "hosted by svchost";
-    default: return "other";
-  }
-}
-
 }  // namespace
 
 TEST(RepairSteps, BringTheResourceManagerBackAfterARestart) {
@@ -51,7 +34,7 @@ TEST(RepairSteps, BringTheResourceManagerBackAfterARestart) {
   library.Load();
   ASSERT_TRUE(library.Loaded());
   for (const TSubsystemState state : states) {
-    SCOPED_TRACE(StateName(state));
+    SCOPED_TRACE(SubsystemStateName(state));
     const TSubsystemScope scope(state);
     const wchar_t* host = state == TSubsystemState::SvchostForm ? L"svchost.exe" : L"SCardSvr.exe";
 

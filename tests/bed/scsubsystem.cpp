@@ -441,3 +441,24 @@ void SetWinSCardFault(TWinSCardCall call, LONG code) {
   RegSetValueExW(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
                  sizeof(value));
 }
+
+const char* SubsystemStateName(TSubsystemState state) {
+  switch (state) {
+    case TSubsystemState::Healthy: return "healthy";
+    case TSubsystemState::ServiceStopped: return "stopped";
+    case TSubsystemState::StartManual: return "manual";
+    case TSubsystemState::StartDisabled: return "disabled";
+    case TSubsystemState::ObjectNameWrong: return "account wrong";
+    case TSubsystemState::ObjectNameMissing: return "account missing";
+    case TSubsystemState::GroupMissing: return "group missing";
+    case TSubsystemState::CalaisDenied: return "Calais denied";
+    case TSubsystemState::CalaisNoAccess: return "Calais without access";
+    case TSubsystemState::CurrentMissing: return "Current missing";
+    case TSubsystemState::ReadersMissing: return "Readers missing";
+    case TSubsystemState::SmartCardsMissing: return "SmartCards missing";
+    case TSubsystemState::ServiceMissing: return "service missing";
+    case TSubsystemState::SCardDrvPresent: return "SCardDrv present";
+    case TSubsystemState::SvchostForm: return "svchost form";
+  }
+  return "other";
+}

@@ -55,6 +55,9 @@ enum class TSubsystemState {
   SvchostForm,        // healthy, but run by svchost.exe -k LocalService from SCardSvr.dll
 };
 
+// A short name of the state for test traces and test names: "stopped", "Calais denied" ...
+const char* SubsystemStateName(TSubsystemState state);
+
 // The healthy baseline, then the state's change. Fails the running test when a step does not
 // work, since every test after it would see the wrong state.
 void SetSubsystemState(TSubsystemState state);

@@ -26,6 +26,7 @@
 #include "tests/bed/winversion.h"
 #include "tests/controls/controlpictures.h"
 #include "tests/wizard/runningwizard.h"
+#include "tests/wizard/wizardchecks.h"
 
 namespace {
 
@@ -58,13 +59,6 @@ std::string Letters(const std::vector<TCommandWatch::TCall>& calls) {
   return letters;
 }
 
-bool LayerWorks() {
-  TPCSCLibrary pcsc;
-  pcsc.Load();
-  TDiagnosticLog log;
-  return pcsc.Check(log);
-}
-
 class ProgramRun : public ::testing::TestWithParam<TProgramCell> {};
 
 TEST_P(ProgramRun, AsTheUserRunsIt) {
@@ -72,18 +66,8 @@ TEST_P(ProgramRun, AsTheUserRunsIt) {
   const TSubsystemScope subsystem(c.State);
   const TWindowsVersionScope windows(c.Version, std::nullopt, L"cardmend.exe");
   const TCommandWatch commands;
-  const TScratchFolder scratch(L"e2e");
-  const std::wstring temp = scratch.Path() + L"temp";
-  CreateDirectoryW(temp.c_str(), nullptr);
-  const std::wstring record = scratch.Path() + L"record", copy = scratch.Path() + L"copy";
-  const TScopedEnv tempVariable(L"Temp", temp.c_str());
-  const TScopedEnv recordFile(kEchoFileVariable, record.c_str());
-  const TScopedEnv copyFile(kEchoCopyVariable, copy.c_str());
-  TRegistryFixture registry;
-  registry.SetString(HKEY_CLASSES_ROOT, L".txt", L"", L"CardmendTest.LogViewer");
-  registry.RemoveKey(HKEY_CLASSES_ROOT, L"CardmendTest.LogViewer");
-  registry.SetString(HKEY_CLASSES_ROOT, L"CardmendTest.LogViewer\\shell\\open\\command", L"",
-                     L"\"" + HelperProgram(L"echoargs") + L"\" \"%1\"");
+  const TTraceViewer viewer;
+  const std::wstring temp = viewer.Temp(), record = viewer.Record(), copy = viewer.Copy();
 
   TRunningWizard wizard;
   ASSERT_TRUE(wizard.WaitReady());

@@ -21,6 +21,7 @@
 #include "tests/bed/testbed.h"
 #include "tests/controls/controlpictures.h"
 #include "tests/ui/uitest.h"
+#include "tests/wizard/wizardchecks.h"
 #include "ui/screencursor.h"
 
 namespace {
@@ -36,13 +37,6 @@ class WizardWindow : public ::testing::Test {
     DesignEnd();
   }
 };
-
-// Shown, active and with its timer running, as after the program's start.
-void ShowActive(TCardmendMainForm& form) {
-  form.Show();
-  SetForegroundWindow(form.Handle());
-  PumpFor(200);
-}
 
 struct TPlace {
   const char* Name;

@@ -24,6 +24,7 @@
 #include "tests/bed/knownwindows.h"
 #include "tests/bed/scsubsystem.h"
 #include "tests/ui/uitest.h"
+#include "tests/wizard/wizardchecks.h"
 
 namespace {
 
@@ -40,27 +41,6 @@ struct TCell {
   bool Asked;             // the layer worked already: "Yes" to the question, every stage runs
   const char* Commands;   // s net stop, t net start, r RegSvr32, i scardsvr reinstall
 };
-
-const char* StateName(S state) {
-  switch (state) {
-    case S::Healthy: return "healthy";
-    case S::ServiceStopped: return "stopped";
-    case S::StartManual: return "manual";
-    case S::StartDisabled: return "disabled";
-    case S::ObjectNameWrong: return "account wrong";
-    case S::ObjectNameMissing: return "account missing";
-    case S::GroupMissing: return "group missing";
-    case S::CalaisDenied: return "Calais denied";
-    case S::CalaisNoAccess: return "Calais without access";
-    case S::ReadersMissing: return "Readers missing";
-    case S::ServiceMissing: return "service missing";
-    case S::SCardDrvPresent: return "SCardDrv present";
-    case S::SvchostForm: return "svchost form";
-    case S::CurrentMissing: return "Current missing";
-    case S::SmartCardsMissing: return "SmartCards missing";
-    default: return "other";
-  }
-}
 
 const char* ReleaseName(std::optional<K> release) {
   if (!release) return "Windows 10 x64";
@@ -136,13 +116,6 @@ void ExpectFamilyValues(std::optional<K> release) {
   }
 }
 
-bool LayerWorks() {
-  TPCSCLibrary pcsc;
-  pcsc.Load();
-  TDiagnosticLog log;
-  return pcsc.Check(log);
-}
-
 class RepairMatrix : public ::testing::TestWithParam<TCell> {
  protected:
   void SetUp() override {
@@ -209,7 +182,7 @@ TEST_P(RepairMatrix, Cell) {
 }
 
 std::string CellName(const ::testing::TestParamInfo<TCell>& info) {
-  std::string name = std::string(ReleaseName(info.param.Release)) + "_" + StateName(info.param.State);
+  std::string name = std::string(ReleaseName(info.param.Release)) + "_" + SubsystemStateName(info.param.State);
   for (char& ch : name)
     if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
   return name;

@@ -25,6 +25,7 @@
 #include "tests/bed/scsubsystem.h"
 #include "tests/controls/controlpictures.h"
 #include "tests/ui/uitest.h"
+#include "tests/wizard/wizardchecks.h"
 
 namespace {
 
@@ -59,38 +60,7 @@ TRecordedRun RecordRun(TCardmendMainForm& form, const std::function<void()>& sta
   return run;
 }
 
-// As the program shows it: its first activation opens the start page.
-void ShowActive(TCardmendMainForm& form) {
-  form.Show();
-  SetForegroundWindow(form.Handle());
-  PumpFor(200);
-}
-
 bool OnPage(TCardmendMainForm& form, int page) { return form.Notebook1.PageIndex() == page; }
-
-bool LayerWorks() {
-  TPCSCLibrary pcsc;
-  pcsc.Load();
-  TDiagnosticLog log;
-  return pcsc.Check(log);
-}
-
-const char* Name(TSubsystemState state) {
-  switch (state) {
-    case TSubsystemState::ServiceStopped: return "service stopped";
-    case TSubsystemState::StartManual: return "start manual";
-    case TSubsystemState::StartDisabled: return "start disabled";
-    case TSubsystemState::ObjectNameWrong: return "account wrong";
-    case TSubsystemState::ObjectNameMissing: return "account missing";
-    case TSubsystemState::GroupMissing: return "group missing";
-    case TSubsystemState::CalaisDenied: return "Calais denied";
-    case TSubsystemState::CalaisNoAccess: return "Calais without access";
-    case TSubsystemState::ReadersMissing: return "Readers missing";
-    case TSubsystemState::ServiceMissing: return "service missing";
-    case TSubsystemState::SCardDrvPresent: return "SCardDrv present";
-    default: return "other";
-  }
-}
 
 // Each state of the subsystem: the run ends on the finish page with the bar filled by the
 // end's own steps, the registry verifies clean afterwards, and after a restart of Windows
@@ -112,7 +82,7 @@ TEST_F(RepairRun, EveryStateEndsRepairedOnTheFinishPage) {
       {TSubsystemState::SCardDrvPresent, true},
   };
   for (const TCase& c : cases) {
-    SCOPED_TRACE(Name(c.State));
+    SCOPED_TRACE(SubsystemStateName(c.State));
     const TSubsystemScope scope(c.State);
     TCardmendMainForm form;
     ShowActive(form);

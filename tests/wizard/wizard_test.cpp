@@ -20,6 +20,7 @@
 #include "tests/bed/testwindow.h"
 #include "tests/controls/controlpictures.h"
 #include "tests/wizard/runningwizard.h"
+#include "tests/wizard/wizardchecks.h"
 
 namespace {
 
@@ -132,18 +133,8 @@ TEST(Wizard, FinishWithRestartNowAsksTheOtherProgramsFirst) {
 // late), and goes when the program ends. The window answers all along.
 TEST(Wizard, CtrlAndEnterRepairAndShowTheTraceWhileTheWindowStaysResponsive) {
   const TSubsystemScope subsystem(TSubsystemState::ServiceStopped);
-  const TScratchFolder scratch(L"trace");
-  const std::wstring temp = scratch.Path() + L"temp";
-  CreateDirectoryW(temp.c_str(), nullptr);
-  const std::wstring record = scratch.Path() + L"record", copy = scratch.Path() + L"copy";
-  const TScopedEnv tempVariable(L"Temp", temp.c_str());
-  const TScopedEnv recordFile(kEchoFileVariable, record.c_str());
-  const TScopedEnv copyFile(kEchoCopyVariable, copy.c_str());
-  TRegistryFixture registry;
-  registry.SetString(HKEY_CLASSES_ROOT, L".txt", L"", L"CardmendTest.LogViewer");
-  registry.RemoveKey(HKEY_CLASSES_ROOT, L"CardmendTest.LogViewer");
-  registry.SetString(HKEY_CLASSES_ROOT, L"CardmendTest.LogViewer\\shell\\open\\command", L"",
-                     L"\"" + HelperProgram(L"echoargs") + L"\" \"%1\"");
+  const TTraceViewer viewer;
+  const std::wstring temp = viewer.Temp(), record = viewer.Record(), copy = viewer.Copy();
 
   TRunningWizard wizard;
   ASSERT_TRUE(wizard.WaitReady());

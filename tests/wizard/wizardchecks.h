@@ -1,0 +1,57 @@
+#pragma once
+// Shared by the wizard's tests: the window as the program shows it, the trace viewer a test
+// watches, and the layer's answer after a repair.
+#include <windows.h>
+
+#include <string>
+
+#include "app/diaglog.h"
+#include "app/mainform.h"
+#include "app/pcsc.h"
+#include "tests/bed/echorecord.h"
+#include "tests/bed/files.h"
+#include "tests/bed/registryfixture.h"
+#include "tests/bed/scopedenv.h"
+#include "tests/bed/scratch.h"
+#include "tests/ui/uitest.h"
+
+// Shown, active and with its timer running, as after the program's start (its first
+// activation opens the start page).
+inline void ShowActive(TCardmendMainForm& form) {
+  form.Show();
+  SetForegroundWindow(form.Handle());
+  PumpFor(200);
+}
+
+// The PC/SC layer answers the repair run's own test.
+inline bool LayerWorks() {
+  TPCSCLibrary pcsc;
+  pcsc.Load();
+  TDiagnosticLog log;
+  return pcsc.Check(log);
+}
+
+// While it lives, programs started from the test keep their trace in Temp() and the echo
+// program is the viewer registered for ".txt": it records its start in Record() and
+// copies the trace it is shown to Copy().
+class TTraceViewer {
+ public:
+  TTraceViewer() {
+    CreateDirectoryW(Temp().c_str(), nullptr);
+    FRegistry.SetString(HKEY_CLASSES_ROOT, L".txt", L"", L"CardmendTest.LogViewer");
+    FRegistry.RemoveKey(HKEY_CLASSES_ROOT, L"CardmendTest.LogViewer");
+    FRegistry.SetString(HKEY_CLASSES_ROOT, L"CardmendTest.LogViewer\\shell\\open\\command", L"",
+                        L"\"" + HelperProgram(L"echoargs") + L"\" \"%1\"");
+  }
+
+  std::wstring Temp() const { return FScratch.Path() + L"temp"; }
+  std::wstring Record() const { return FScratch.Path() + L"record"; }
+  std::wstring Copy() const { return FScratch.Path() + L"copy"; }
+
+ private:
+  TScratchFolder FScratch{L"trace"};
+  TScopedEnv FTemp{L"Temp", Temp().c_str()};
+  TScopedEnv FRecord{kEchoFileVariable, Record().c_str()};
+  TScopedEnv FCopy{kEchoCopyVariable, Copy().c_str()};
+  TRegistryFixture FRegistry;
+};
