@@ -110,7 +110,6 @@ class TCardmendMainForm : public TForm {
   TBitmap FBitmap;  // pictures of the image list pass through it on their way to an image
   bool FClosing = false;
   int FTickCount = 0;
-  std::string FSystemDir;  // with "\", filled when a repair starts
 
  public:
   TNotebook& Notebook1;

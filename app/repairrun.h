@@ -3,7 +3,7 @@
 // smart-card layer works already, up to four repair stages of growing weight that stop as
 // soon as the layer works and the registry is in order, and an end that always reaches the
 // finish page, also when a stage throws.
-#include <string>
+#include "app/repairstages.h"
 
 class TCardmendMainForm;
 
@@ -13,26 +13,14 @@ class TRepairRun {
 
   // StartKnopfClick. An exception of a stage is thrown on after the finish page shows.
   void Execute();
-  // Re-registers where Windows has the registration, reinstalls a stopped service and
-  // configures both services again.
   void ReinstallService();
 
  private:
   bool PreconditionsMet();
-  void WriteHeader();
   bool Confirmed();
   void ShowProgressPage();
-  void Stages();
-  bool LightRepair();
-  bool PermissionRepair();
-  bool Reinstall();
-  void FullRepair();
+  TRepairStages Stages();
   void EndPhase();
-  // The layer answers, the registry verifies clean and the user did not insist.
-  bool Works();
-  void Run(const std::string& program, const std::string& parameters, unsigned timeoutMs);
-  void NetStop();
-  void NetStart();
 
   TCardmendMainForm& F;
   bool FCtrlHeld = false;

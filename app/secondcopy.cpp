@@ -1,6 +1,7 @@
 #include "app/secondcopy.h"
 
 #include "app/mainform.h"
+#include "sysutil/systemlibrary.h"
 
 void HandOverToFirstCopy(const TAllowForeground& allow) {
   HWND first = FindWindowW(L"TCardmendMainForm", nullptr);
@@ -17,8 +18,8 @@ void HandOverToFirstCopy() {
   using TAllowSetForegroundWindow = BOOL(WINAPI*)(DWORD);
   // Looked up by name: Windows 95 and NT 4 lack it, and the program must start there to say
   // that it does not run there.
-  const auto function = reinterpret_cast<TAllowSetForegroundWindow>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"user32.dll"), "AllowSetForegroundWindow")));
+  const auto function =
+      LoadedFunction<TAllowSetForegroundWindow>(L"user32.dll", "AllowSetForegroundWindow");
   HandOverToFirstCopy([function](DWORD processId) {
     if (function) function(processId);
   });

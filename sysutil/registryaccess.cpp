@@ -2,6 +2,7 @@
 
 #include "sysutil/registryfault.h"
 #include "sysutil/system.h"
+#include "sysutil/systemlibrary.h"
 #include "sysutil/textconv.h"
 
 namespace {
@@ -10,8 +11,8 @@ using TRegDeleteKeyExW = LONG(WINAPI*)(HKEY, LPCWSTR, REGSAM, DWORD);
 
 // Only 64-bit Windows needs the view for a deletion, and all of them have RegDeleteKeyExW.
 TRegDeleteKeyExW RegDeleteKeyExFn() {
-  static const TRegDeleteKeyExW function = reinterpret_cast<TRegDeleteKeyExW>(
-      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegDeleteKeyExW")));
+  static const auto function =
+      LoadedFunction<TRegDeleteKeyExW>(L"advapi32.dll", "RegDeleteKeyExW");
   return function;
 }
 

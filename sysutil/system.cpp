@@ -2,18 +2,12 @@
 
 #include "sysutil/handles.h"
 #include "sysutil/security.h"
+#include "sysutil/systemlibrary.h"
 #include "sysutil/textconv.h"
 
 namespace {
 
 using TIsWow64Process = BOOL(WINAPI*)(HANDLE, PBOOL);
-
-// Through void(*)() so that the cast does not claim FARPROC's signature.
-template <typename F>
-F KernelFunction(const char* name) {
-  const FARPROC address = GetProcAddress(GetModuleHandleW(L"kernel32"), name);
-  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(address));
-}
 
 void EnableShutdownPrivilege() {
   HANDLE raw = nullptr;
@@ -104,7 +98,7 @@ bool IsWindowsNT() {
 bool IsWow64() {
   // Resolved on the first call, which may come from another unit's start-up: a namespace
   // variable could still be unset then. Windows 2000 and XP before SP2 lack the function.
-  static const auto isWow64Process = KernelFunction<TIsWow64Process>("IsWow64Process");
+  static const auto isWow64Process = LoadedFunction<TIsWow64Process>(L"kernel32.dll", "IsWow64Process");
   BOOL wow64 = FALSE;
   return isWow64Process && isWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }

@@ -8,3 +8,12 @@
 // Loads `fileName` (such as "advapi32.dll") from the System folder; empty when it is not
 // there or does not load.
 TModule LoadSystemLibrary(const std::string& fileName);
+
+// An entry of a library the process has loaded already (kernel32, user32, advapi32), looked
+// up by name where older Windows lack it; nullptr when it is missing. Through void(*)() so
+// that the cast does not claim FARPROC's signature.
+template <typename F>
+F LoadedFunction(const wchar_t* module, const char* name) {
+  const FARPROC address = GetProcAddress(GetModuleHandleW(module), name);
+  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(address));
+}

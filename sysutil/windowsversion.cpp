@@ -5,6 +5,7 @@
 
 #include "sysutil/handles.h"
 #include "sysutil/system.h"
+#include "sysutil/systemlibrary.h"
 
 namespace {
 
@@ -105,10 +106,7 @@ using TGetProductInfo = BOOL(WINAPI*)(DWORD, DWORD, DWORD, DWORD, PDWORD);
 
 // Windows before Vista lacks it.
 TGetProductInfo GetProductInfoFn() {
-  static const TGetProductInfo function = [] {
-    const FARPROC address = GetProcAddress(GetModuleHandleW(L"kernel32"), "GetProductInfo");
-    return reinterpret_cast<TGetProductInfo>(reinterpret_cast<void (*)()>(address));
-  }();
+  static const auto function = LoadedFunction<TGetProductInfo>(L"kernel32.dll", "GetProductInfo");
   return function;
 }
 
