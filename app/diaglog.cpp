@@ -67,6 +67,7 @@ void TDiagnosticLog::Log(std::string_view text) {
   SYSTEMTIME now;
   GetLocalTime(&now);
   FLines.push_back(FormatLine(now, text));
+  if (OnLine) OnLine(FLines.back());
 }
 
 void TDiagnosticLog::Clear() { FLines.clear(); }

@@ -3,6 +3,7 @@
 // text viewer only on request.
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,8 @@ class TDiagnosticLog {
 
   // Appends `text` behind the local time.
   void Log(std::string_view text);
+  // Told of every line as it is appended, time included.
+  std::function<void(const std::string& line)> OnLine;
   void Clear();
   const std::vector<std::string>& Lines() const { return FLines; }
 

@@ -1,15 +1,23 @@
 #include <windows.h>
 
+#include "app/commandline.h"
 #include "app/mainform.h"
 #include "app/secondcopy.h"
 #include "app/texts.h"
+#include "app/unattended.h"
 #include "controls/vexdesign.h"
 #include "sysutil/handles.h"
 #include "sysutil/windowsversion.h"
 #include "ui/application.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, wchar_t*, int) {
-  THandle mutex(CreateMutexW(nullptr, FALSE, L"CardmendMutex_154378wsdfjkldf"));
+  const TCommandLine line = ParseCommandLine(SplitCommandLine(GetCommandLineW()));
+  if (line.Mode != TRunMode::Wizard) {
+    InitWindowsVersion();
+    ChooseLanguage();
+    return RunUnattended(line);
+  }
+  THandle mutex(CreateMutexW(nullptr, FALSE, ProgramMutexName));
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
     HandOverToFirstCopy();
     return 0;

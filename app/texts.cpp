@@ -182,6 +182,49 @@ const std::array<TTextRow, TextKeyCount>& Table() {
           "Windows but an additional|piece of software that can be installed and "
           "uninstalled like any other kind of software."),
       Row(sWinHintCurrent, "Aktuelle Windows-Version:", "Current Windows version:"),
+      Row(sUsage,
+          "Aufruf: cardmend.exe /check [/log DATEI]|"
+          "oder:   cardmend.exe /repair [/log DATEI]||"
+          "Ohne Schalter startet Cardmend seinen Assistenten.|"
+          "/check prüft das Smart-Card-Subsystem und ändert nichts.|"
+          "/repair repariert es ohne Rückfrage, wo /check einen Fehler findet.|"
+          "/log DATEI schreibt das Protokoll auch in DATEI.||"
+          "Exit-Codes: 0 in Ordnung oder repariert, 1 Reparatur nötig oder erfolglos,|"
+          "3010 repariert, wirksam nach einem Neustart, 2 falscher Aufruf,|"
+          "3 Windows älter als 2000, 4 keine Administratorrechte,|"
+          "5 eine andere Kopie repariert, 6 Protokolldatei nicht beschreibbar.",
+          "Usage: cardmend.exe /check [/log FILE]|"
+          "or:    cardmend.exe /repair [/log FILE]||"
+          "Without a switch Cardmend starts its wizard.|"
+          "/check checks the smart card subsystem and changes nothing.|"
+          "/repair repairs it without asking where /check finds a fault.|"
+          "/log FILE also writes the trace to FILE.||"
+          "Exit codes: 0 in order or repaired, 1 repair needed or failed,|"
+          "3010 repaired, takes effect after a restart, 2 wrong command line,|"
+          "3 Windows older than 2000, 4 no administrator rights,|"
+          "5 another copy is repairing, 6 the log file cannot be written."),
+      Row(sCheckInOrder,
+          "Das Smart-Card-Subsystem ist in Ordnung.",
+          "The smart card subsystem is in order."),
+      Row(sCheckRepairNeeded,
+          "Das Smart-Card-Subsystem muss repariert werden.",
+          "The smart card subsystem needs a repair."),
+      Row(sRepairWorks,
+          "Der Smart Card Resource Manager funktioniert.",
+          "The Smart Card Resource Manager works."),
+      Row(sRepairRestart,
+          "Die Reparatur wird mit dem nächsten Neustart von Windows wirksam.",
+          "The repair takes effect when Windows restarts."),
+      Row(sRepairFailed,
+          "Die Reparatur hat nicht geholfen.",
+          "The repair did not help."),
+      Row(sAnotherCopyRepairing,
+          "Eine andere Kopie von Cardmend läuft und repariert womöglich gerade.",
+          "Another copy of Cardmend is running and may be repairing."),
+      Row(sLogNotWritable,
+          "Die Protokolldatei kann nicht geschrieben werden:",
+          "The log file cannot be written:"),
+      Row(sExitCode, "Exit-Code", "Exit code"),
   }};
   return table;
 }

@@ -15,7 +15,10 @@ enum TTextKey : int {
   sRegistering, sReinstalling, sConfiguring, sSettingParameters, sVerifying, sLaunching,
   sCompleted, sStopping, sCompleting, sMoreInfo, sWebAddress, sNoBrowser, sAdminHintTitle,
   sAdminHint1, sAdminHint2, sAdminHint3, sPCSCHintTitle, sPCSCHint1, sPCSCHint2,
-  sPCSCHint3, sWinHintTitle, sWinHint1, sWinHint2, sWinHint3, sWinHintCurrent, TextKeyCount
+  sPCSCHint3, sWinHintTitle, sWinHint1, sWinHint2, sWinHint3, sWinHintCurrent,
+  // The runs without a window: the usage and the closing line for the console.
+  sUsage, sCheckInOrder, sCheckRepairNeeded, sRepairWorks, sRepairRestart, sRepairFailed,
+  sAnotherCopyRepairing, sLogNotWritable, sExitCode, TextKeyCount
 };
 
 // False selects German, true English.

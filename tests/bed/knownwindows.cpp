@@ -21,6 +21,7 @@ TRawWindowsVersion Nt(DWORD major, DWORD minor, DWORD build, WORD servicePack, B
 constexpr BYTE KWorkstation = 1;
 constexpr BYTE KServer = 3;
 constexpr DWORD KUltimate = 1;  // PRODUCT_ULTIMATE
+constexpr DWORD KProfessional = 0x30;  // PRODUCT_PROFESSIONAL
 
 }  // namespace
 
@@ -54,6 +55,8 @@ TRawWindowsVersion KnownWindows(TKnownWindows release) {
       return Nt(6, 0, 6002, 2, KWorkstation, true, KUltimate);
     case TKnownWindows::Win7x64SP1:
       return Nt(6, 1, 7601, 1, KWorkstation, true, KUltimate);
+    case TKnownWindows::Win10x64:
+      return Nt(6, 2, 9200, 0, KWorkstation, true, KProfessional);
   }
   return {};
 }

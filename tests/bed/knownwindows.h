@@ -15,6 +15,7 @@ enum class TKnownWindows {
   VistaSP2,     // 32-bit Ultimate
   Vistax64SP2,  // Ultimate
   Win7x64SP1,   // Ultimate; the program counts it as Vista
+  Win10x64,     // Pro, as it answers a program without an 8.1 or 10 manifest entry: 6.2.9200
 };
 
 TRawWindowsVersion KnownWindows(TKnownWindows release);

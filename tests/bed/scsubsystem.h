@@ -7,7 +7,7 @@
 // tests may run in any order; a test that changes the subsystem ends with it, best through
 // a TSubsystemScope.
 //
-// Healthy, for the default prefix (Windows 10 reported as 6.2, the Vista family whose image
+// Healthy, for the default prefix (Wine's 64-bit Windows 7 SP1, the Vista family whose image
 // path the repair leaves alone): Type 32, Start 2, ErrorControl 1, ObjectName
 // "NT AUTHORITY\LocalService", Group "SmartCardGroup", ServiceSidType 1, DependOnService
 // PlugPlay (Wine has and runs that service), DisplayName "@%SystemRoot%\System32\SCardSvr.dll,-1"

@@ -1,6 +1,7 @@
 // wizardgallery FOLDER PROGRAM: renders the wizard window as its user sees it, in English
-// and in German: its three pages, each information hint over the start page, and the
-// question asked before repairing a working system, each to FOLDER\wizard-*.bmp. PROGRAM
+// and in German: its three pages, each information hint over the start page, the question
+// asked before repairing a working system, and the usage a wrong command line shows
+// without a console, each to FOLDER\wizard-*.bmp. PROGRAM
 // is cardmend.exe, whose version resource the pictures show. 'make test' turns them into
 // build/wizard-*.png.
 #include <windows.h>
@@ -8,12 +9,14 @@
 #include <string>
 
 #include "app/branding.h"
+#include "app/commandline.h"
 #include "app/confirmation.h"
 #include "app/infolinks.h"
 #include "app/mainform.h"
 #include "app/texts.h"
 #include "controls/vexdesign.h"
 #include "dialogs/vexhint.h"
+#include "dialogs/vexmessage.h"
 #include "dialogs/vexquestion.h"
 #include "sysutil/textconv.h"
 #include "tests/bed/screenpicture.h"
@@ -66,6 +69,14 @@ bool Pictures(const std::wstring& folder, const std::string& program) {
   question.NeinKnopf().SetDefault(true);
   ShowForPicture(question.Handle());
   ok &= SaveScreen(Union(form.Handle(), question.Handle()), folder + L"wizard-question" + lang);
+  question.SetVisible(false);
+  form.SetVisible(false);
+  TVEXMessageForm usage;
+  usage.Prepare(UsageText(), diError, false, {}, nullptr);
+  ShowForPicture(usage.Handle());
+  RECT r{};
+  GetWindowRect(usage.Handle(), &r);
+  ok &= SaveScreen(r, folder + L"wizard-usage" + lang);
   return ok;
 }
 

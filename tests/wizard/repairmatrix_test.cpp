@@ -1,8 +1,8 @@
 // The repair run across the Windows families and the named broken states of the test bed:
 // which system tools it starts, in which order, with which command lines and windows, where
 // it stops, and that the layer answers after a restart of Windows. The program runs in this
-// process as each release (the version it reads is overridden; the test prefix is 64-bit
-// Windows 10 to Wine), the tools run as the test bed's recording stand-ins.
+// process as each release (the version it reads is overridden; the test prefix is Wine's
+// 64-bit Windows 7 SP1), the tools run as the test bed's recording stand-ins.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -36,14 +36,14 @@ using K = TKnownWindows;
 // can be repaired: its service manager runs the service under any account, so what the run
 // changes is judged by the verification and by the layer after a restart.
 struct TCell {
-  std::optional<K> Release;  // none: the prefix's own Windows 10
+  std::optional<K> Release;  // none: the prefix's own Windows 7 x64
   S State;
   bool Asked;             // the layer worked already: "Yes" to the question, every stage runs
   const char* Commands;   // s net stop, t net start, r RegSvr32, i scardsvr reinstall
 };
 
 const char* ReleaseName(std::optional<K> release) {
-  if (!release) return "Windows 10 x64";
+  if (!release) return "prefix 7 x64";
   switch (*release) {
     case K::Win2000SP4: return "2000 SP4";
     case K::XPSP2: return "XP SP2";

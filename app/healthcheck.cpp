@@ -1,0 +1,50 @@
+#include "app/healthcheck.h"
+
+#include <windows.h>
+
+#include "app/diaglog.h"
+#include "app/pcsc.h"
+#include "app/registrycheck.h"
+#include "app/servicestate.h"
+#include "sysutil/registryaccess.h"
+#include "sysutil/registryvalues.h"
+#include "sysutil/windowsversion.h"
+
+namespace {
+
+constexpr DWORD AutoStart = 2;
+constexpr DWORD DemandStart = 3;
+
+bool Windows8OrLater() {
+  const TWindowsVersionInfo& version = WindowsVersion();
+  return version.Major > 6 || (version.Major == 6 && version.Minor >= 2);
+}
+
+// Windows 8 itself sets the service to start on demand, when a reader arrives.
+bool StartsWhenNeeded() {
+  const TRegKey key =
+      OpenRegKey(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\SCardSvr", KEY_READ);
+  DWORD start = 0;
+  return key && ReadRegDword(key.Get(), "Start", start) == ERROR_SUCCESS &&
+         (start == AutoStart || start == DemandStart);
+}
+
+bool StoppedByDesign(TDiagnosticLog& log, const TPCSCLibrary& pcsc) {
+  if (!Windows8OrLater() || !pcsc.Loaded() || !ServiceExists() || ServiceRunning() ||
+      !StartsWhenNeeded() || VerifyRegistry(log, false) != 0)
+    return false;
+  log.Log("PC/SC service is stopped: Windows 8 and later stop it while no reader is attached, "
+          "and its configuration is in order");
+  return true;
+}
+
+}  // namespace
+
+bool LayerWorks(TDiagnosticLog& log, const TPCSCLibrary& pcsc) {
+  return pcsc.Loaded() && pcsc.Check(log) && VerifyRegistry(log, false) == 0;
+}
+
+bool SubsystemInOrder(TDiagnosticLog& log, const TPCSCLibrary& pcsc) {
+  if (pcsc.Loaded() && pcsc.Check(log)) return VerifyRegistry(log, false) == 0;
+  return StoppedByDesign(log, pcsc);
+}

@@ -1,0 +1,155 @@
+#include "app/unattended.h"
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+#include <system_error>
+
+#include "app/diaglog.h"
+#include "app/healthcheck.h"
+#include "app/logfile.h"
+#include "app/pcsc.h"
+#include "app/repairstages.h"
+#include "app/secondcopy.h"
+#include "app/texts.h"
+#include "app/windowsfamily.h"
+#include "controls/vexdesign.h"
+#include "dialogs/vexmessage.h"
+#include "sysutil/console.h"
+#include "sysutil/handles.h"
+#include "sysutil/registrysnapshot.h"
+#include "sysutil/security.h"
+#include "sysutil/textconv.h"
+#include "sysutil/windowsversion.h"
+
+namespace {
+
+// Everything a repair may write, in the registry views the repair writes them in.
+std::string Configuration() {
+  return RegistrySnapshot(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\SCardSvr") +
+         RegistrySnapshot(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\SCardDrv") +
+         RegistrySnapshot(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Cryptography\\Calais");
+}
+
+std::string ErrorText(DWORD error) {
+  return std::system_category().message(static_cast<int>(error)) + " (error " +
+         std::to_string(error) + ")";
+}
+
+class TUnattendedRun {
+ public:
+  explicit TUnattendedRun(const TCommandLine& line) : FLine(line) {}
+  int Execute();
+
+ private:
+  int ShowUsage();
+  int Refusal();
+  bool OpenLogFile();
+  int Check();
+  int Repair();
+  bool RunStages();
+  void Say(const std::string& text) const;
+  int Conclude(int code, TTextKey text) const { return Conclude(code, LangText(text)); }
+  int Conclude(int code, const std::string& text) const;
+
+  const TCommandLine& FLine;
+  TConsoleOutput FConsole;
+  TLogFile FFile;
+  TDiagnosticLog FLog;
+  TPCSCLibrary FPCSC;
+  THandle FMutex;
+};
+
+int TUnattendedRun::Execute() {
+  if (FLine.Mode == TRunMode::Usage || FLine.Mode == TRunMode::Wrong) return ShowUsage();
+  if (const int refused = Refusal()) return refused;
+  if (!OpenLogFile()) return ecLogNotWritable;
+  FLog.OnLine = [this](const std::string& line) {
+    FConsole.WriteLine(line);
+    FFile.WriteLine(line);
+  };
+  FPCSC.Load();
+  WriteRunHeader(FLog);
+  return FLine.Mode == TRunMode::Check ? Check() : Repair();
+}
+
+// In the console when there is one; else the usage is the one window this mode shows.
+int TUnattendedRun::ShowUsage() {
+  const int code = FLine.Mode == TRunMode::Usage ? ecInOrder : ecWrongCommandLine;
+  if (FConsole.Available()) {
+    Say(UsageText());
+    return code;
+  }
+  DesignStart();
+  if (code == ecInOrder)
+    VEXMessage().ShowInfo(UsageText());
+  else
+    VEXMessage().ShowError(UsageText());
+  DesignEnd();
+  return code;
+}
+
+int TUnattendedRun::Refusal() {
+  if (!IsWin2000OrLater()) return Conclude(ecWindowsTooOld, sNeedsWin2000);
+  if (!IsUserAdmin()) return Conclude(ecNoAdministrator, sNeedsAdmin);
+  if (FLine.Mode != TRunMode::Repair) return 0;
+  // A mutex of another user cannot even be opened: it exists all the same.
+  FMutex.Reset(CreateMutexW(nullptr, FALSE, ProgramMutexName));
+  if (!FMutex || GetLastError() == ERROR_ALREADY_EXISTS) return Conclude(ecAnotherCopy, sAnotherCopyRepairing);
+  return 0;
+}
+
+bool TUnattendedRun::OpenLogFile() {
+  if (FLine.LogFile.empty()) return true;
+  const DWORD error = FFile.Open(FLine.LogFile);
+  if (error == ERROR_SUCCESS) return true;
+  Say(LangText(sLogNotWritable) + "|" + Narrow(FLine.LogFile));
+  Conclude(ecLogNotWritable, ErrorText(error) + ".");
+  return false;
+}
+
+int TUnattendedRun::Check() {
+  return SubsystemInOrder(FLog, FPCSC) ? Conclude(ecInOrder, sCheckInOrder)
+                                       : Conclude(ecRepairNeeded, sCheckRepairNeeded);
+}
+
+// As the wizard's Start, without the question: a working system is left untouched.
+int TUnattendedRun::Repair() {
+  if (SubsystemInOrder(FLog, FPCSC)) return Conclude(ecInOrder, sCheckInOrder);
+  const std::string before = Configuration();
+  TDiagnosticLog unseen;
+  if (RunStages() || LayerWorks(unseen, FPCSC)) return Conclude(ecInOrder, sRepairWorks);
+  if (Configuration() != before) return Conclude(ecRestartRequired, sRepairRestart);
+  return Conclude(ecRepairNeeded, sRepairFailed);
+}
+
+// A stage that throws ends the stages; what it left is judged like any other end.
+bool TUnattendedRun::RunStages() {
+  try {
+    const auto pause = [](const std::string&, DWORD ms) { Sleep(ms); };
+    return TRepairStages(FLog, FPCSC, ComputeVariantFlags(), pause, false).Run();
+  } catch (const std::exception& error) {
+    Say(error.what());
+  } catch (...) {
+    Say("Unknown error");
+  }
+  return false;
+}
+
+// The texts mark their line breaks with "|".
+void TUnattendedRun::Say(const std::string& text) const {
+  size_t start = 0;
+  for (size_t end; (end = text.find('|', start)) != std::string::npos; start = end + 1)
+    FConsole.WriteLine(text.substr(start, end - start));
+  FConsole.WriteLine(text.substr(start));
+}
+
+int TUnattendedRun::Conclude(int code, const std::string& text) const {
+  Say(text + " " + LangText(sExitCode) + " " + std::to_string(code) + ".");
+  return code;
+}
+
+}  // namespace
+
+int RunUnattended(const TCommandLine& line) { return TUnattendedRun(line).Execute(); }

@@ -1,0 +1,220 @@
+// The program's runs without a window, called in this process as each release (the version
+// it reads is overridden, the system tools are the test bed's recording stand-ins): the
+// command line, and for every named state of the test bed what /check and /repair answer,
+// what they leave behind and what they print.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/commandline.h"
+#include "app/texts.h"
+#include "app/unattended.h"
+#include "sysutil/security.h"
+#include "sysutil/textconv.h"
+#include "sysutil/windowsversion.h"
+#include "tests/bed/commandwatch.h"
+#include "tests/bed/files.h"
+#include "tests/bed/knownwindows.h"
+#include "tests/bed/registryexport.h"
+#include "tests/bed/scratch.h"
+#include "tests/bed/scsubsystem.h"
+#include "tests/wizard/wizardchecks.h"
+
+namespace {
+
+using S = TSubsystemState;
+using K = TKnownWindows;
+
+struct TLineCase {
+  const wchar_t* CommandLine;
+  TRunMode Mode;
+  const wchar_t* LogFile;
+};
+
+const TLineCase LineCases[] = {
+    {LR"("C:\Program Files\Cardmend\cardmend.exe")", TRunMode::Wizard, L""},
+    {L"cardmend.exe   ", TRunMode::Wizard, L""},
+    {L"cardmend.exe /check", TRunMode::Check, L""},
+    {L"cardmend.exe -REPAIR", TRunMode::Repair, L""},
+    {L"cardmend.exe\t/Repair\t-Log\tC:\\x.txt", TRunMode::Repair, L"C:\\x.txt"},
+    {LR"("C:\a b\cardmend.exe" /Check /LOG "C:\log files\run 1.txt")", TRunMode::Check,
+     LR"(C:\log files\run 1.txt)"},
+    {L"cardmend.exe /log \\\\server\\share\\pc.log /check", TRunMode::Check,
+     L"\\\\server\\share\\pc.log"},
+    {LR"(cardmend.exe /repair /log "C:\logs\")", TRunMode::Repair, LR"(C:\logs\)"},
+    {L"cardmend.exe /?", TRunMode::Usage, L""},
+    {L"cardmend.exe /? /check", TRunMode::Wrong, L""},
+    {L"cardmend.exe /log C:\\x.txt", TRunMode::Wrong, L""},
+    {L"cardmend.exe /check /log", TRunMode::Wrong, L""},
+    {L"cardmend.exe /check /log /repair", TRunMode::Wrong, L""},
+    {L"cardmend.exe /check /log -repair", TRunMode::Wrong, L""},
+    {L"cardmend.exe /check /log a.txt /log b.txt", TRunMode::Wrong, L""},
+    {L"cardmend.exe /check /repair", TRunMode::Wrong, L""},
+    {L"cardmend.exe /check /check", TRunMode::Wrong, L""},
+    {L"cardmend.exe /fix", TRunMode::Wrong, L""},
+    {L"cardmend.exe check", TRunMode::Wrong, L""},
+    {L"cardmend.exe /", TRunMode::Wrong, L""},
+    {L"cardmend.exe \"\"", TRunMode::Wrong, L""},
+};
+
+TEST(CommandLine, SwitchesInAnyCaseAndEitherPrefixWithTheirLogFile) {
+  for (const TLineCase& c : LineCases) {
+    SCOPED_TRACE(testing::Message() << Narrow(c.CommandLine));
+    const TCommandLine line = ParseCommandLine(SplitCommandLine(c.CommandLine));
+    EXPECT_EQ(line.Mode, c.Mode);
+    EXPECT_EQ(line.LogFile, c.LogFile);
+  }
+}
+
+// While it lives, this process's standard output is a file: what a run without a window
+// writes for its caller lands there.
+class TCapturedOutput {
+ public:
+  TCapturedOutput() : FSaved(GetStdHandle(STD_OUTPUT_HANDLE)) {
+    FFile = CreateFileW(Path().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                        0, nullptr);
+    SetStdHandle(STD_OUTPUT_HANDLE, FFile);
+  }
+  ~TCapturedOutput() {
+    SetStdHandle(STD_OUTPUT_HANDLE, FSaved);
+    CloseHandle(FFile);
+  }
+  std::wstring Path() const { return FScratch.Path() + L"output.txt"; }
+  std::string Text() const { return ReadFileBytes(Path()).value_or(""); }
+
+ private:
+  TScratchFolder FScratch{L"output"};
+  HANDLE FSaved;
+  HANDLE FFile;
+};
+
+const std::vector<std::string> ConfigurationKeys = {
+    "SYSTEM\\CurrentControlSet\\Services\\SCardSvr", "SYSTEM\\CurrentControlSet\\Services\\SCardDrv",
+    "Software\\Microsoft\\Cryptography\\Calais"};
+
+struct TRun {
+  int Code;
+  std::string Output;
+};
+
+TRun RunAs(TRunMode mode, const std::wstring& logFile = L"") {
+  const TCapturedOutput output;
+  const int code = RunUnattended({mode, logFile});
+  return {code, output.Text()};
+}
+
+// The line a run closes with: its text and its exit code.
+std::string Closing(TTextKey text, int code) {
+  return LangText(text) + " " + LangText(sExitCode) + " " + std::to_string(code) + ".\r\n";
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+class Unattended : public ::testing::Test {
+ protected:
+  void SetUp() override { LanguageEnglish = true; }
+};
+
+}  // namespace
+
+namespace {
+
+// For every state, on 32-bit XP SP3, 64-bit Vista and 64-bit Windows 10 (which reports 6.2
+// to the program): what /check answers, what /repair answers, and that the repair's
+// answer holds: the layer works at once after 0, after a restart of Windows after 3010.
+struct TCodeCell {
+  K Release;
+  S State;
+  int Check;
+  int Repair;
+};
+
+const char* ReleaseName(K release) {
+  switch (release) {
+    case K::XPSP3: return "XPSP3";
+    case K::Vistax64SP2: return "Vistax64";
+    case K::Win7x64SP1: return "Win7x64";
+    default: return "Win10";
+  }
+}
+
+class ExitCodes : public ::testing::TestWithParam<TCodeCell> {
+ protected:
+  void SetUp() override { LanguageEnglish = true; }
+};
+
+TEST_P(ExitCodes, CheckChangesNothingAndRepairKeepsItsWord) {
+  const TCodeCell& c = GetParam();
+  const TSubsystemScope scope(c.State);
+  std::optional<TWindowsVersionOverride> as(KnownWindows(c.Release));
+  const TCommandWatch commands;
+
+  const std::string before = ExportKeys(ConfigurationKeys);
+  const TRun check = RunAs(TRunMode::Check);
+  EXPECT_EQ(check.Code, c.Check);
+  EXPECT_TRUE(EndsWith(check.Output, Closing(c.Check == 0 ? sCheckInOrder : sCheckRepairNeeded,
+                                             c.Check)))
+      << check.Output;
+  EXPECT_EQ(ExportKeys(ConfigurationKeys), before);
+  EXPECT_TRUE(commands.Calls().empty());
+
+  const TRun repair = RunAs(TRunMode::Repair);
+  EXPECT_EQ(repair.Code, c.Repair) << repair.Output;
+  if (c.Check == 0) {
+    EXPECT_TRUE(EndsWith(repair.Output, Closing(sCheckInOrder, 0))) << repair.Output;
+    EXPECT_EQ(ExportKeys(ConfigurationKeys), before);
+    EXPECT_TRUE(commands.Calls().empty());
+  }
+  if (repair.Code == ecRestartRequired) {
+    EXPECT_TRUE(EndsWith(repair.Output, Closing(sRepairRestart, ecRestartRequired)));
+    as.reset();
+    SimulateRestart();
+    as.emplace(KnownWindows(c.Release));
+  }
+  if (repair.Code != ecRepairNeeded) {
+    EXPECT_EQ(RunAs(TRunMode::Check).Code, 0);
+  }
+}
+
+std::string CodeCellName(const ::testing::TestParamInfo<TCodeCell>& info) {
+  std::string name = std::string(ReleaseName(info.param.Release)) + "_" +
+                     SubsystemStateName(info.param.State);
+  for (char& ch : name)
+    if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
+  return name;
+}
+
+constexpr K XP = K::XPSP3, Vista64 = K::Vistax64SP2, Win7x64 = K::Win7x64SP1, Win10 = K::Win10x64;
+
+const TCodeCell CodeCells[] = {
+    {XP, S::Healthy, 0, 0},            {Vista64, S::Healthy, 0, 0},              {Win10, S::Healthy, 0, 0},
+    // 64-bit Vista and later leave the start to Windows; 8 and later stop it by design.
+    {XP, S::ServiceStopped, 1, 0},     {Vista64, S::ServiceStopped, 1, 3010},    {Win10, S::ServiceStopped, 0, 0},
+    {XP, S::StartManual, 1, 0},        {Vista64, S::StartManual, 1, 3010},       {Win10, S::StartManual, 0, 0},
+    // The service manager reads the start type only when Windows starts.
+    {XP, S::StartDisabled, 1, 3010},   {Vista64, S::StartDisabled, 1, 3010},     {Win10, S::StartDisabled, 1, 3010},
+    {XP, S::ObjectNameWrong, 1, 0},    {Vista64, S::ObjectNameWrong, 1, 0},      {Win10, S::ObjectNameWrong, 1, 0},
+    {XP, S::ObjectNameMissing, 1, 0},  {Vista64, S::ObjectNameMissing, 1, 0},    {Win10, S::ObjectNameMissing, 1, 0},
+    // Only 32-bit XP SP2 needs the group.
+    {XP, S::GroupMissing, 0, 0},       {Vista64, S::GroupMissing, 0, 0},         {Win10, S::GroupMissing, 0, 0},
+    {XP, S::CalaisDenied, 1, 0},       {Vista64, S::CalaisDenied, 1, 0},         {Win10, S::CalaisDenied, 1, 0},
+    {XP, S::CalaisNoAccess, 1, 0},     {Vista64, S::CalaisNoAccess, 1, 0},       {Win10, S::CalaisNoAccess, 1, 0},
+    {XP, S::CurrentMissing, 1, 0},     {Vista64, S::CurrentMissing, 1, 0},       {Win10, S::CurrentMissing, 1, 0},
+    {XP, S::ReadersMissing, 1, 0},     {Vista64, S::ReadersMissing, 1, 0},       {Win10, S::ReadersMissing, 1, 0},
+    {XP, S::SmartCardsMissing, 1, 0},  {Vista64, S::SmartCardsMissing, 1, 0},    {Win10, S::SmartCardsMissing, 1, 0},
+    {XP, S::ServiceMissing, 1, 0},     {Vista64, S::ServiceMissing, 1, 3010},    {Win10, S::ServiceMissing, 1, 3010},
+    // Only 32-bit XP runs the companion under its own account; later ones accept it.
+    {XP, S::SCardDrvPresent, 1, 0},    {Vista64, S::SCardDrvPresent, 0, 0},      {Win10, S::SCardDrvPresent, 0, 0},
+    {XP, S::SvchostForm, 0, 0},        {Vista64, S::SvchostForm, 0, 0},          {Win10, S::SvchostForm, 0, 0},
+    {Win7x64, S::ServiceStopped, 1, 3010},
+};
+
+INSTANTIATE_TEST_SUITE_P(EveryState, ExitCodes, ::testing::ValuesIn(CodeCells), CodeCellName);
+
+}  // namespace
