@@ -25,11 +25,12 @@
 
 namespace {
 
-// Everything a repair may write, in the registry views the repair writes them in.
-std::string Configuration() {
+// What the service manager reads only when Windows starts. The rights on the Calais keys
+// take effect at once: a layer that still fails after they changed gains nothing from a
+// restart.
+std::string StartConfiguration() {
   return RegistrySnapshot(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\SCardSvr") +
-         RegistrySnapshot(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\SCardDrv") +
-         RegistrySnapshot(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Cryptography\\Calais");
+         RegistrySnapshot(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\SCardDrv");
 }
 
 std::string ErrorText(DWORD error) {
@@ -117,10 +118,10 @@ int TUnattendedRun::Check() {
 // As the wizard's Start, without the question: a working system is left untouched.
 int TUnattendedRun::Repair() {
   if (SubsystemInOrder(FLog, FPCSC)) return Conclude(ecInOrder, sCheckInOrder);
-  const std::string before = Configuration();
+  const std::string before = StartConfiguration();
   TDiagnosticLog unseen;
   if (RunStages() || LayerWorks(unseen, FPCSC)) return Conclude(ecInOrder, sRepairWorks);
-  if (Configuration() != before) return Conclude(ecRestartRequired, sRepairRestart);
+  if (StartConfiguration() != before) return Conclude(ecRestartRequired, sRepairRestart);
   return Conclude(ecRepairNeeded, sRepairFailed);
 }
 

@@ -56,6 +56,8 @@ void TConsoleOutput::WriteLine(std::string_view text) const {
     WriteConsoleW(FOut, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     return;
   }
-  const std::string line = ToAnsi(text) + "\r\n";
+  // What console programs write when redirected, and what cmd and PowerShell read back.
+  const UINT codePage = GetConsoleOutputCP() ? GetConsoleOutputCP() : GetOEMCP();
+  const std::string line = ToCodePage(text, codePage) + "\r\n";
   WriteFile(FOut, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }

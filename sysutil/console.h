@@ -22,6 +22,6 @@ class TConsoleOutput {
   static bool AttachParentConsole();
 
   HANDLE FOut = nullptr;
-  bool FConsole = false;  // a console takes UTF-16; a file or pipe gets the ANSI code page
+  bool FConsole = false;  // a console takes UTF-16; a file or pipe gets the console's code page
   THandle FConsoleOut;
 };

@@ -29,3 +29,7 @@ std::wstring Widen(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
 std::string Narrow(std::wstring_view utf16) { return FromWide(CP_UTF8, utf16); }
 
 std::string ToAnsi(std::string_view utf8) { return FromWide(CP_ACP, Widen(utf8)); }
+
+std::string ToCodePage(std::string_view utf8, unsigned codePage) {
+  return FromWide(codePage, Widen(utf8));
+}

@@ -8,3 +8,5 @@ std::string Narrow(std::wstring_view utf16);
 // The system's ANSI code page, for files that older tools read (characters it lacks
 // become '?').
 std::string ToAnsi(std::string_view utf8);
+// The same for another code page, such as a console's.
+std::string ToCodePage(std::string_view utf8, unsigned codePage);

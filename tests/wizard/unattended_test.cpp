@@ -121,6 +121,43 @@ class Unattended : public ::testing::Test {
   void SetUp() override { LanguageEnglish = true; }
 };
 
+// Without administrator rights neither mode reads or changes anything: it says why and
+// answers 4.
+TEST_F(Unattended, WithoutAdministratorRightsBothModesRefuse) {
+  const TSubsystemScope scope(S::ObjectNameWrong);
+  const TCommandWatch commands;
+  const std::string before = ExportKeys(ConfigurationKeys);
+  for (const TRunMode mode : {TRunMode::Check, TRunMode::Repair}) {
+    TWithoutAdministrators user;
+    ASSERT_TRUE(user.Active());
+    const TRun run = RunAs(mode);
+    EXPECT_EQ(run.Code, ecNoAdministrator);
+    std::string expected = Closing(sNeedsAdmin, ecNoAdministrator);
+    expected.replace(expected.find('|'), 1, "\r\n");
+    EXPECT_EQ(run.Output, expected);
+  }
+  EXPECT_EQ(ExportKeys(ConfigurationKeys), before);
+  EXPECT_TRUE(commands.Calls().empty());
+}
+
+// A layer that fails whatever the registry holds (the test WINSCARD.DLL answers every
+// system-scope context with an internal error) on a system configured as the repair
+// configures it: /repair runs every stage and answers 1, not the restart a deployment tool
+// would then make in vain; a second run answers the same.
+TEST_F(Unattended, ARepairThatCannotHelpSaysSo) {
+  const TSubsystemScope scope(S::Healthy);
+  const TWindowsVersionOverride as(KnownWindows(K::Win7x64SP1));
+  const TCommandWatch commands;
+  SetWinSCardFault(TWinSCardCall::EstablishSystem, static_cast<LONG>(0x80100001));
+  EXPECT_EQ(RunAs(TRunMode::Check).Code, ecRepairNeeded);
+  for (int run = 1; run <= 2; ++run) {
+    SCOPED_TRACE(run);
+    const TRun repair = RunAs(TRunMode::Repair);
+    EXPECT_EQ(repair.Code, ecRepairNeeded);
+    EXPECT_TRUE(EndsWith(repair.Output, Closing(sRepairFailed, ecRepairNeeded))) << repair.Output;
+  }
+}
+
 }  // namespace
 
 namespace {
@@ -170,9 +207,13 @@ TEST_P(ExitCodes, CheckChangesNothingAndRepairKeepsItsWord) {
     EXPECT_TRUE(EndsWith(repair.Output, Closing(sCheckInOrder, 0))) << repair.Output;
     EXPECT_EQ(ExportKeys(ConfigurationKeys), before);
     EXPECT_TRUE(commands.Calls().empty());
+  } else {
+    const TTextKey closing = repair.Code == ecInOrder           ? sRepairWorks
+                             : repair.Code == ecRestartRequired ? sRepairRestart
+                                                                : sRepairFailed;
+    EXPECT_TRUE(EndsWith(repair.Output, Closing(closing, repair.Code))) << repair.Output;
   }
   if (repair.Code == ecRestartRequired) {
-    EXPECT_TRUE(EndsWith(repair.Output, Closing(sRepairRestart, ecRestartRequired)));
     as.reset();
     SimulateRestart();
     as.emplace(KnownWindows(c.Release));
@@ -212,7 +253,9 @@ const TCodeCell CodeCells[] = {
     // Only 32-bit XP runs the companion under its own account; later ones accept it.
     {XP, S::SCardDrvPresent, 1, 0},    {Vista64, S::SCardDrvPresent, 0, 0},      {Win10, S::SCardDrvPresent, 0, 0},
     {XP, S::SvchostForm, 0, 0},        {Vista64, S::SvchostForm, 0, 0},          {Win10, S::SvchostForm, 0, 0},
-    {Win7x64, S::ServiceStopped, 1, 3010},
+    // 7 keeps the image path, so a stopped service there leaves the repair nothing to write,
+    // and on 64-bit Vista and later the repair starts no service itself.
+    {Win7x64, S::ServiceStopped, 1, 1},
 };
 
 INSTANTIATE_TEST_SUITE_P(EveryState, ExitCodes, ::testing::ValuesIn(CodeCells), CodeCellName);

@@ -55,3 +55,30 @@ class TTraceViewer {
   TScopedEnv FCopy{kEchoCopyVariable, Copy().c_str()};
   TRegistryFixture FRegistry;
 };
+
+// This thread acts with the process's token minus the Administrators group (kept only to
+// deny), as a user without administrator rights would.
+class TWithoutAdministrators {
+ public:
+  TWithoutAdministrators() {
+    HANDLE process = nullptr, restricted = nullptr, impersonation = nullptr;
+    BYTE sid[SECURITY_MAX_SID_SIZE];
+    DWORD sidSize = sizeof(sid);
+    if (!CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, sid, &sidSize) ||
+        !OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &process))
+      return;
+    SID_AND_ATTRIBUTES disable{sid, 0};
+    if (CreateRestrictedToken(process, 0, 1, &disable, 0, nullptr, 0, nullptr, &restricted) &&
+        DuplicateToken(restricted, SecurityImpersonation, &impersonation))
+      FActive = SetThreadToken(nullptr, impersonation) != FALSE;
+    for (HANDLE h : {process, restricted, impersonation})
+      if (h) CloseHandle(h);
+  }
+  ~TWithoutAdministrators() {
+    if (FActive) RevertToSelf();
+  }
+  bool Active() const { return FActive; }
+
+ private:
+  bool FActive = false;
+};
