@@ -116,6 +116,32 @@ TEST_F(UnattendedProgram, RefusesWithItsCodeAndChangesNothing) {
   }
 }
 
+// The program itself as Wine shows it 64-bit Vista and Windows 10 (6.2 under the program's
+// manifest): a stopped service is broken on the one and stopped by design on the other.
+TEST_F(UnattendedProgram, AnswersAsTheWindowsItRunsOn) {
+  struct TCase {
+    const wchar_t* Version;
+    S State;
+    int Check, Repair;
+  };
+  const TCase cases[] = {{L"win10", S::ServiceStopped, ecInOrder, ecInOrder},
+                         {L"vista", S::ServiceStopped, ecRepairNeeded, ecRestartRequired},
+                         {L"win10", S::StartDisabled, ecRepairNeeded, ecRestartRequired}};
+  const std::string byDesign = "  PC/SC service is stopped: Windows 8 and later stop it while no "
+                               "reader is attached, and its configuration is in order\r\n";
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(Narrow(c.Version) + " " + SubsystemStateName(c.State));
+    const TSubsystemScope scope(c.State);
+    const TWindowsVersionScope windows(c.Version, std::nullopt, L"cardmend.exe");
+    const TCommandWatch commands;
+    const TWatchedRun check = RunWatched(Program(), L"/check");
+    EXPECT_EQ(check.ExitCode, static_cast<DWORD>(c.Check)) << check.Output;
+    EXPECT_EQ(Contains(check.Output, byDesign), c.Check == ecInOrder) << check.Output;
+    const TWatchedRun repair = RunWatched(Program(), L"/repair");
+    EXPECT_EQ(repair.ExitCode, static_cast<DWORD>(c.Repair)) << repair.Output;
+  }
+}
+
 // The same broken state repaired once by the wizard (Ctrl held, its trace caught by the
 // viewer) and once by /repair with /log: the same commands, and the same trace line for
 // line but for the times.
