@@ -10,6 +10,7 @@
 #include "app/diaglog.h"
 #include "sysutil/registryaccess.h"
 #include "sysutil/security.h"
+#include "tests/app/calaisrights.h"
 #include "tests/bed/keysecurity.h"
 #include "tests/bed/knownwindows.h"
 
@@ -19,34 +20,16 @@
 
 namespace {
 
-const char* const Everyone = "S-1-1-0";
-const char* const LocalSystem = "S-1-5-18";
-const char* const Administrators = "S-1-5-32-544";
+using namespace calaisrights;
+
 const std::string Calais = "Software\\Microsoft\\Cryptography\\Calais";
 
-constexpr BYTE Allowed = ACCESS_ALLOWED_ACE_TYPE;
 constexpr BYTE Denied = ACCESS_DENIED_ACE_TYPE;
-constexpr BYTE Inherited = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
 
 const std::vector<TAce> Open = {{Allowed, 0, KEY_ALL_ACCESS, Everyone}};
 // Keeps its DACL and owner against everyone, but may be read and deleted.
 const std::vector<TAce> Refusing = {{Denied, 0, WRITE_DAC | WRITE_OWNER, Everyone},
                                     {Allowed, 0, KEY_ALL_ACCESS, Everyone}};
-
-const std::vector<TAce> Win2000Dacl = {
-    {Allowed, Inherited, 0x20019, Everyone},
-    {Allowed, Inherited, 0xF003F, LocalSystem},
-    {Allowed, Inherited, 0xF003F, Administrators},
-};
-const std::vector<TAce> LaterDacl = {
-    {Allowed, Inherited, 0x20019, Everyone},
-    {Allowed, Inherited, 0xF003F, LocalSystem},
-    {Allowed, Inherited, 0xF003F, Administrators},
-    {Allowed, Inherited, 0xF003F, "S-1-5-19"},
-    {Allowed, Inherited, 0xF003F, "S-1-3-0"},
-    {Allowed, Inherited, 0x20019, "S-1-5-32-547"},
-    {Allowed, Inherited, 0x20019, "S-1-5-32-545"},
-};
 
 using TLines = std::vector<std::string>;
 

@@ -20,7 +20,9 @@
 #include "sysutil/system.h"
 #include "sysutil/textconv.h"
 #include "sysutil/windowsversion.h"
+#include "tests/app/calaisrights.h"
 #include "tests/bed/commandwatch.h"
+#include "tests/bed/keysecurity.h"
 #include "tests/bed/knownwindows.h"
 #include "tests/bed/scsubsystem.h"
 #include "tests/ui/uitest.h"
@@ -116,6 +118,24 @@ void ExpectFamilyValues(std::optional<K> release) {
   }
 }
 
+// Where the run repaired the rights, Calais and its readers carry the family's DACL with
+// the administrators as owner, read back entry by entry; elsewhere Calais is as it was.
+void ExpectCalaisRights(std::optional<K> release, bool repaired, const TKeySecurity& before) {
+  const std::string calais = "Software\\Microsoft\\Cryptography\\Calais";
+  if (!repaired) {
+    const TKeySecurity after = ReadKeySecurity(calais);
+    EXPECT_EQ(after.Owner, before.Owner);
+    EXPECT_EQ(after.Dacl, before.Dacl);
+    return;
+  }
+  const auto& dacl = release == K::Win2000SP4 ? calaisrights::Win2000Dacl : calaisrights::LaterDacl;
+  for (const std::string& key : {calais, calais + "\\Readers"}) {
+    const TKeySecurity security = ReadKeySecurity(key);
+    EXPECT_EQ(security.Owner, calaisrights::Administrators) << key;
+    EXPECT_EQ(security.Dacl, dacl) << key;
+  }
+}
+
 class RepairMatrix : public ::testing::TestWithParam<TCell> {
  protected:
   void SetUp() override {
@@ -131,6 +151,7 @@ TEST_P(RepairMatrix, Cell) {
   std::optional<TWindowsVersionOverride> as;
   if (c.Release) as.emplace(KnownWindows(*c.Release));
   const TCommandWatch commands;
+  const TKeySecurity calaisBefore = ReadKeySecurity("Software\\Microsoft\\Cryptography\\Calais");
   TCardmendMainForm form;
   form.Show();
   SetForegroundWindow(form.Handle());
@@ -166,6 +187,7 @@ TEST_P(RepairMatrix, Cell) {
   TDiagnosticLog verification;
   EXPECT_EQ(VerifyRegistry(verification), 0);
   ExpectFamilyValues(c.Release);
+  ExpectCalaisRights(c.Release, lines("SetRegistryPermissions 1") > 0, calaisBefore);
   as.reset();  // the test bed's own calls see the prefix's Windows
   SimulateRestart();
   EXPECT_TRUE(LayerWorks());
