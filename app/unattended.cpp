@@ -97,7 +97,8 @@ int TUnattendedRun::Refusal() {
   if (FLine.Mode != TRunMode::Repair) return 0;
   // A mutex of another user cannot even be opened: it exists all the same.
   FMutex.Reset(CreateMutexW(nullptr, FALSE, ProgramMutexName));
-  if (!FMutex || GetLastError() == ERROR_ALREADY_EXISTS) return Conclude(ecAnotherCopy, sAnotherCopyRepairing);
+  if (!FMutex || GetLastError() == ERROR_ALREADY_EXISTS)
+    return Conclude(ecAnotherCopy, sAnotherCopyRepairing);
   return 0;
 }
 

@@ -38,15 +38,15 @@ using K = TKnownWindows;
 // can be repaired: its service manager runs the service under any account, so what the run
 // changes is judged by the verification and by the layer after a restart.
 struct TCell {
-  std::optional<K> Release;  // none: the prefix's own Windows 7 x64
+  K Release;
   S State;
   bool Asked;             // the layer worked already: "Yes" to the question, every stage runs
   const char* Commands;   // s net stop, t net start, r RegSvr32, i scardsvr reinstall
+  const char* Stages;     // l light repair, p rights, r reinstall, f full repair
 };
 
-const char* ReleaseName(std::optional<K> release) {
-  if (!release) return "prefix 7 x64";
-  switch (*release) {
+const char* ReleaseName(K release) {
+  switch (release) {
     case K::Win2000SP4: return "2000 SP4";
     case K::XPSP2: return "XP SP2";
     case K::XPSP3: return "XP SP3";
@@ -56,6 +56,7 @@ const char* ReleaseName(std::optional<K> release) {
     case K::VistaSP2: return "Vista";
     case K::Vistax64SP2: return "Vista x64";
     case K::Win7x64SP1: return "7 x64";
+    case K::Win10x64: return "10 x64";
     default: return "other";
   }
 }
@@ -84,8 +85,27 @@ std::string Letters(const std::vector<TCommandWatch::TCall>& calls) {
   return letters;
 }
 
+// The stages the trace shows, in order, each by the line it begins with: the light repair
+// checks the start type, the rights stage and the full repair set the rights (twice, Calais
+// and its readers), the reinstall stage reinstalls (as the full repair does within).
+std::string Stages(const std::vector<std::string>& trace) {
+  std::string stages;
+  for (const std::string& line : trace) {
+    const std::string text = line.substr(14);
+    const char last = stages.empty() ? ' ' : stages.back();
+    if (last == 'f') break;
+    if (text.starts_with("Checking service start type") && stages.empty())
+      stages += 'l';
+    else if (text == "SetRegistryPermissions 1" && (last == 'l' || last == ' ' || last == 'r'))
+      stages += last == 'l' ? 'p' : 'f';
+    else if (text == "Reinstalling PC/SC service" && last == 'p')
+      stages += 'r';
+  }
+  return stages;
+}
+
 // The values the service configuration of each family writes, read back after the run.
-void ExpectFamilyValues(std::optional<K> release) {
+void ExpectFamilyValues(K release) {
   const TRegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\SCardSvr",
                                  KEY_READ);
   ASSERT_TRUE(key);
@@ -99,7 +119,7 @@ void ExpectFamilyValues(std::optional<K> release) {
   const bool family52 = release == K::XPx64SP2 || release == K::Server2003SP2 ||
                         release == K::Server2003x64SP2;
   const bool vista = release == K::VistaSP2 || release == K::Vistax64SP2;
-  const bool later = release == K::Win7x64SP1 || !release;
+  const bool later = release == K::Win7x64SP1 || release == K::Win10x64;
   if (release == K::XPSP2 || family52 || vista || later) {
     ReadRegString(key.Get(), "Group", group);
     EXPECT_EQ(group, "SmartCardGroup");
@@ -120,7 +140,7 @@ void ExpectFamilyValues(std::optional<K> release) {
 
 // Where the run repaired the rights, Calais and its readers carry the family's DACL with
 // the administrators as owner, read back entry by entry; elsewhere Calais is as it was.
-void ExpectCalaisRights(std::optional<K> release, bool repaired, const TKeySecurity& before) {
+void ExpectCalaisRights(K release, bool repaired, const TKeySecurity& before) {
   const std::string calais = "Software\\Microsoft\\Cryptography\\Calais";
   if (!repaired) {
     const TKeySecurity after = ReadKeySecurity(calais);
@@ -148,8 +168,7 @@ class RepairMatrix : public ::testing::TestWithParam<TCell> {
 TEST_P(RepairMatrix, Cell) {
   const TCell& c = GetParam();
   const TSubsystemScope scope(c.State);
-  std::optional<TWindowsVersionOverride> as;
-  if (c.Release) as.emplace(KnownWindows(*c.Release));
+  std::optional<TWindowsVersionOverride> as(KnownWindows(c.Release));
   const TCommandWatch commands;
   const TKeySecurity calaisBefore = ReadKeySecurity("Software\\Microsoft\\Cryptography\\Calais");
   TCardmendMainForm form;
@@ -166,7 +185,23 @@ TEST_P(RepairMatrix, Cell) {
   EXPECT_EQ(asked, c.Asked);
   EXPECT_EQ(Letters(commands.Calls()), c.Commands);
   const auto& trace = form.Trace().Lines();
+  const std::string stages = Stages(trace);
+  EXPECT_EQ(stages, c.Stages);
   ASSERT_GE(trace.size(), 4u);
+  // The full repair ends with the start it asks for; a stage that stopped early ends with
+  // the checks that found the layer working, after everything it did.
+  if (stages.ends_with('f')) {
+    EXPECT_EQ(trace.back().substr(14), "Starting PC/SC service...");
+  } else {
+    const auto checked = std::find_if(trace.rbegin(), trace.rend(), [](const std::string& line) {
+      return line.substr(14) == "PC/SC checked";
+    });
+    EXPECT_TRUE(std::none_of(trace.rbegin(), checked, [](const std::string& line) {
+      const std::string text = line.substr(14);
+      return text.ends_with("PC/SC service...") || text == "Reinstalling PC/SC service" ||
+             text.starts_with("SetRegistry") || text.starts_with("Checking service start type");
+    }));
+  }
   EXPECT_EQ(trace[1].substr(14), "*************** Cardmend ***************");
   EXPECT_EQ(trace[3].substr(14), WindowsVersionString());
   const std::string service = c.State == S::ServiceMissing ? "PC/SC service does not exist"
@@ -211,81 +246,81 @@ std::string CellName(const ::testing::TestParamInfo<TCell>& info) {
 }
 
 const TCell Cells[] = {
-    {K::Win2000SP4, S::Healthy, false, "st"},
-    {K::XPSP3, S::Healthy, true, "sttrrt"},
-    {K::XPx64SP2, S::Healthy, true, "sttt"},
-    {K::VistaSP2, S::Healthy, true, "sttt"},
-    {K::Vistax64SP2, S::Healthy, true, ""},
-    {K::Win2000SP4, S::ServiceStopped, false, "st"},
-    {K::XPSP2, S::ServiceStopped, false, "st"},
-    {K::Server2003SP2, S::ServiceStopped, false, "st"},
-    {K::VistaSP2, S::ServiceStopped, false, "st"},
-    {K::Win7x64SP1, S::ServiceStopped, false, "ii"},
-    {K::Win2000SP4, S::StartManual, false, "st"},
-    {K::XPSP3, S::StartManual, false, "st"},
-    {K::Server2003x64SP2, S::StartManual, false, "st"},
-    {K::VistaSP2, S::StartManual, false, "st"},
-    {std::nullopt, S::StartManual, false, "ii"},
-    {K::Win2000SP4, S::StartDisabled, false, "sttririt"},
-    {K::XPSP2, S::StartDisabled, false, "sttririt"},
-    {K::XPx64SP2, S::StartDisabled, false, "sttiit"},
-    {K::VistaSP2, S::StartDisabled, false, "sttiit"},
-    {K::Vistax64SP2, S::StartDisabled, false, "ii"},
-    {K::Win2000SP4, S::ObjectNameWrong, true, "sttrrt"},
-    {K::XPSP3, S::ObjectNameWrong, false, "st"},
-    {K::Server2003SP2, S::ObjectNameWrong, false, "st"},
-    {K::VistaSP2, S::ObjectNameWrong, false, "st"},
-    {K::Win7x64SP1, S::ObjectNameWrong, false, ""},
-    {K::Win2000SP4, S::ObjectNameMissing, false, "st"},
-    {K::XPSP2, S::ObjectNameMissing, false, "st"},
-    {K::Server2003x64SP2, S::ObjectNameMissing, false, "st"},
-    {K::VistaSP2, S::ObjectNameMissing, false, "st"},
-    {std::nullopt, S::ObjectNameMissing, false, ""},
-    {K::Win2000SP4, S::GroupMissing, false, "st"},
-    {K::XPSP3, S::GroupMissing, true, "sttrrt"},
-    {K::XPx64SP2, S::GroupMissing, true, "sttt"},
-    {K::VistaSP2, S::GroupMissing, true, "sttt"},
-    {K::Vistax64SP2, S::GroupMissing, true, ""},
-    {K::Win2000SP4, S::CalaisDenied, false, "stt"},
-    {K::XPSP2, S::CalaisDenied, false, "stt"},
-    {K::Server2003SP2, S::CalaisDenied, false, "stt"},
-    {K::VistaSP2, S::CalaisDenied, false, "stt"},
-    {K::Win7x64SP1, S::CalaisDenied, false, ""},
-    {K::Win2000SP4, S::CalaisNoAccess, false, "stt"},
-    {K::XPSP3, S::CalaisNoAccess, false, "stt"},
-    {K::Server2003x64SP2, S::CalaisNoAccess, false, "stt"},
-    {K::VistaSP2, S::CalaisNoAccess, false, "stt"},
-    {std::nullopt, S::CalaisNoAccess, false, ""},
-    {K::Win2000SP4, S::CurrentMissing, false, "st"},
-    {K::XPSP2, S::CurrentMissing, true, "sttrrt"},
-    {K::XPx64SP2, S::CurrentMissing, true, "sttt"},
-    {K::VistaSP2, S::CurrentMissing, true, "sttt"},
-    {K::Vistax64SP2, S::CurrentMissing, true, ""},
-    {K::Win2000SP4, S::ReadersMissing, false, "st"},
-    {K::XPSP3, S::ReadersMissing, true, "sttrrt"},
-    {K::Server2003SP2, S::ReadersMissing, true, "sttt"},
-    {K::VistaSP2, S::ReadersMissing, true, "sttt"},
-    {K::Win7x64SP1, S::ReadersMissing, true, ""},
-    {K::Win2000SP4, S::SmartCardsMissing, false, "st"},
-    {K::XPSP2, S::SmartCardsMissing, true, "sttrrt"},
-    {K::Server2003x64SP2, S::SmartCardsMissing, true, "sttt"},
-    {K::VistaSP2, S::SmartCardsMissing, true, "sttt"},
-    {std::nullopt, S::SmartCardsMissing, true, ""},
-    {K::Win2000SP4, S::ServiceMissing, false, "rit"},
-    {K::XPSP3, S::ServiceMissing, false, "rit"},
-    {K::XPx64SP2, S::ServiceMissing, false, "it"},
-    {K::VistaSP2, S::ServiceMissing, false, "it"},
-    {K::Vistax64SP2, S::ServiceMissing, false, "i"},
-    {K::Win2000SP4, S::SCardDrvPresent, false, "st"},
-    {K::XPSP2, S::SCardDrvPresent, false, "st"},
-    {K::Server2003SP2, S::SCardDrvPresent, true, "sttt"},
-    {K::VistaSP2, S::SCardDrvPresent, true, "sttt"},
-    {K::Win7x64SP1, S::SCardDrvPresent, true, ""},
-    {K::Win2000SP4, S::SvchostForm, false, "st"},
-    {K::XPSP3, S::SvchostForm, true, "sttrrt"},
-    {K::Server2003x64SP2, S::SvchostForm, true, "sttt"},
-    {K::VistaSP2, S::SvchostForm, true, "sttt"},
-    {std::nullopt, S::SvchostForm, true, ""},
+    {K::Win2000SP4, S::Healthy, false, "st", "l"},
+    {K::XPSP3, S::Healthy, true, "sttrrt", "lprf"},
+    {K::XPx64SP2, S::Healthy, true, "sttt", "lprf"},
+    {K::VistaSP2, S::Healthy, true, "sttt", "lprf"},
+    {K::Vistax64SP2, S::Healthy, true, "", "lprf"},
+    {K::Win2000SP4, S::ServiceStopped, false, "st", "l"},
+    {K::XPSP2, S::ServiceStopped, false, "st", "l"},
+    {K::Server2003SP2, S::ServiceStopped, false, "st", "l"},
+    {K::VistaSP2, S::ServiceStopped, false, "st", "l"},
+    {K::Win7x64SP1, S::ServiceStopped, false, "ii", "lprf"},
+    {K::Win2000SP4, S::StartManual, false, "st", "l"},
+    {K::XPSP3, S::StartManual, false, "st", "l"},
+    {K::Server2003x64SP2, S::StartManual, false, "st", "l"},
+    {K::VistaSP2, S::StartManual, false, "st", "l"},
+    {K::Win10x64, S::StartManual, false, "ii", "lprf"},
+    {K::Win2000SP4, S::StartDisabled, false, "sttririt", "lprf"},
+    {K::XPSP2, S::StartDisabled, false, "sttririt", "lprf"},
+    {K::XPx64SP2, S::StartDisabled, false, "sttiit", "lprf"},
+    {K::VistaSP2, S::StartDisabled, false, "sttiit", "lprf"},
+    {K::Vistax64SP2, S::StartDisabled, false, "ii", "lprf"},
+    {K::Win2000SP4, S::ObjectNameWrong, true, "sttrrt", "lprf"},
+    {K::XPSP3, S::ObjectNameWrong, false, "st", "l"},
+    {K::Server2003SP2, S::ObjectNameWrong, false, "st", "l"},
+    {K::VistaSP2, S::ObjectNameWrong, false, "st", "l"},
+    {K::Win7x64SP1, S::ObjectNameWrong, false, "", "lpr"},
+    {K::Win2000SP4, S::ObjectNameMissing, false, "st", "l"},
+    {K::XPSP2, S::ObjectNameMissing, false, "st", "l"},
+    {K::Server2003x64SP2, S::ObjectNameMissing, false, "st", "l"},
+    {K::VistaSP2, S::ObjectNameMissing, false, "st", "l"},
+    {K::Win10x64, S::ObjectNameMissing, false, "", "lpr"},
+    {K::Win2000SP4, S::GroupMissing, false, "st", "l"},
+    {K::XPSP3, S::GroupMissing, true, "sttrrt", "lprf"},
+    {K::XPx64SP2, S::GroupMissing, true, "sttt", "lprf"},
+    {K::VistaSP2, S::GroupMissing, true, "sttt", "lprf"},
+    {K::Vistax64SP2, S::GroupMissing, true, "", "lprf"},
+    {K::Win2000SP4, S::CalaisDenied, false, "stt", "lp"},
+    {K::XPSP2, S::CalaisDenied, false, "stt", "lp"},
+    {K::Server2003SP2, S::CalaisDenied, false, "stt", "lp"},
+    {K::VistaSP2, S::CalaisDenied, false, "stt", "lp"},
+    {K::Win7x64SP1, S::CalaisDenied, false, "", "lpr"},
+    {K::Win2000SP4, S::CalaisNoAccess, false, "stt", "lp"},
+    {K::XPSP3, S::CalaisNoAccess, false, "stt", "lp"},
+    {K::Server2003x64SP2, S::CalaisNoAccess, false, "stt", "lp"},
+    {K::VistaSP2, S::CalaisNoAccess, false, "stt", "lp"},
+    {K::Win10x64, S::CalaisNoAccess, false, "", "lpr"},
+    {K::Win2000SP4, S::CurrentMissing, false, "st", "l"},
+    {K::XPSP2, S::CurrentMissing, true, "sttrrt", "lprf"},
+    {K::XPx64SP2, S::CurrentMissing, true, "sttt", "lprf"},
+    {K::VistaSP2, S::CurrentMissing, true, "sttt", "lprf"},
+    {K::Vistax64SP2, S::CurrentMissing, true, "", "lprf"},
+    {K::Win2000SP4, S::ReadersMissing, false, "st", "l"},
+    {K::XPSP3, S::ReadersMissing, true, "sttrrt", "lprf"},
+    {K::Server2003SP2, S::ReadersMissing, true, "sttt", "lprf"},
+    {K::VistaSP2, S::ReadersMissing, true, "sttt", "lprf"},
+    {K::Win7x64SP1, S::ReadersMissing, true, "", "lprf"},
+    {K::Win2000SP4, S::SmartCardsMissing, false, "st", "l"},
+    {K::XPSP2, S::SmartCardsMissing, true, "sttrrt", "lprf"},
+    {K::Server2003x64SP2, S::SmartCardsMissing, true, "sttt", "lprf"},
+    {K::VistaSP2, S::SmartCardsMissing, true, "sttt", "lprf"},
+    {K::Win10x64, S::SmartCardsMissing, true, "", "lprf"},
+    {K::Win2000SP4, S::ServiceMissing, false, "rit", "f"},
+    {K::XPSP3, S::ServiceMissing, false, "rit", "f"},
+    {K::XPx64SP2, S::ServiceMissing, false, "it", "f"},
+    {K::VistaSP2, S::ServiceMissing, false, "it", "f"},
+    {K::Vistax64SP2, S::ServiceMissing, false, "i", "f"},
+    {K::Win2000SP4, S::SCardDrvPresent, false, "st", "l"},
+    {K::XPSP2, S::SCardDrvPresent, false, "st", "l"},
+    {K::Server2003SP2, S::SCardDrvPresent, true, "sttt", "lprf"},
+    {K::VistaSP2, S::SCardDrvPresent, true, "sttt", "lprf"},
+    {K::Win7x64SP1, S::SCardDrvPresent, true, "", "lprf"},
+    {K::Win2000SP4, S::SvchostForm, false, "st", "l"},
+    {K::XPSP3, S::SvchostForm, true, "sttrrt", "lprf"},
+    {K::Server2003x64SP2, S::SvchostForm, true, "sttt", "lprf"},
+    {K::VistaSP2, S::SvchostForm, true, "sttt", "lprf"},
+    {K::Win10x64, S::SvchostForm, true, "", "lprf"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Families, RepairMatrix, ::testing::ValuesIn(Cells), CellName);
