@@ -10,6 +10,7 @@
 #include "sysutil/security.h"
 #include "sysutil/sid.h"
 #include "tests/bed/programs.h"
+#include "tests/bed/registryexport.h"
 #include "tests/doubles/scardsvr/registration.h"
 
 namespace {
@@ -444,6 +445,12 @@ void SetWinSCardFault(TWinSCardCall call, LONG code) {
   const DWORD value = static_cast<DWORD>(code);
   RegSetValueExW(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
                  sizeof(value));
+}
+
+std::string SubsystemExport() {
+  return ExportKeys({"SYSTEM\\CurrentControlSet\\Services\\SCardSvr",
+                     "SYSTEM\\CurrentControlSet\\Services\\SCardDrv",
+                     "Software\\Microsoft\\Cryptography\\Calais"});
 }
 
 const char* SubsystemStateName(TSubsystemState state) {

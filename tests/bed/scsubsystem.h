@@ -55,6 +55,10 @@ enum class TSubsystemState {
   SvchostForm,        // healthy, but run by svchost.exe -k LocalService from SCardSvr.dll
 };
 
+// The keys a repair may change, for a full export before and after: Services\SCardSvr,
+// Services\SCardDrv and Calais.
+std::string SubsystemExport();
+
 // A short name of the state for test traces and test names: "stopped", "Calais denied" ...
 const char* SubsystemStateName(TSubsystemState state);
 

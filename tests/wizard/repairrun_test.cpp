@@ -21,7 +21,6 @@
 #include "sysutil/registryfault.h"
 #include "sysutil/windowsversion.h"
 #include "tests/bed/knownwindows.h"
-#include "tests/bed/registryexport.h"
 #include "tests/bed/scsubsystem.h"
 #include "tests/controls/controlpictures.h"
 #include "tests/ui/uitest.h"
@@ -169,9 +168,7 @@ TEST_F(RepairRun, OnXPTheLightRepairRestartsAStoppedServiceAndTheRunEndsAfterSix
 // stays and no trace is shown, even with Ctrl held.
 TEST_F(RepairRun, NoToTheQuestionLeavesAWorkingSystemExactlyAsItWas) {
   const TSubsystemScope scope(TSubsystemState::Healthy);
-  const std::vector<std::string> keys = {"SYSTEM\\CurrentControlSet\\Services\\SCardSvr",
-                                         "Software\\Microsoft\\Cryptography\\Calais"};
-  const std::string before = ExportKeys(keys);
+  const std::string before = SubsystemExport();
   TCardmendMainForm form;
   form.Show();
   PumpFor(100);
@@ -187,18 +184,16 @@ TEST_F(RepairRun, NoToTheQuestionLeavesAWorkingSystemExactlyAsItWas) {
   EXPECT_EQ(asked, 1);
   EXPECT_TRUE(run.Steps.empty());
   EXPECT_TRUE(OnPage(form, TCardmendMainForm::StartPage));
-  EXPECT_EQ(ExportKeys(keys), before);
+  EXPECT_EQ(SubsystemExport(), before);
 }
 
 // Windows 98, and a user without administrator rights: the message says why, in the
 // selected language, and nothing else happens.
 TEST_F(RepairRun, ARefusedStartShowsItsMessageAndChangesNothing) {
   const TSubsystemScope scope(TSubsystemState::ServiceStopped);
-  const std::vector<std::string> keys = {"SYSTEM\\CurrentControlSet\\Services\\SCardSvr",
-                                         "Software\\Microsoft\\Cryptography\\Calais"};
   for (const bool win98 : {true, false}) {
     SCOPED_TRACE(win98 ? "Windows 98" : "no administrator");
-    const std::string before = ExportKeys(keys);
+    const std::string before = SubsystemExport();
     std::optional<TWindowsVersionOverride> as;
     std::optional<TWithoutAdministrators> user;
     if (win98) {
@@ -223,7 +218,7 @@ TEST_F(RepairRun, ARefusedStartShowsItsMessageAndChangesNothing) {
     EXPECT_TRUE(run.Log.empty());
     user.reset();
     as.reset();
-    EXPECT_EQ(ExportKeys(keys), before);
+    EXPECT_EQ(SubsystemExport(), before);
   }
 }
 

@@ -13,13 +13,13 @@
 #include "app/commandline.h"
 #include "app/texts.h"
 #include "app/unattended.h"
+#include "sysutil/handles.h"
 #include "sysutil/security.h"
 #include "sysutil/textconv.h"
 #include "sysutil/windowsversion.h"
 #include "tests/bed/commandwatch.h"
 #include "tests/bed/files.h"
 #include "tests/bed/knownwindows.h"
-#include "tests/bed/registryexport.h"
 #include "tests/bed/scratch.h"
 #include "tests/bed/scsubsystem.h"
 #include "tests/wizard/wizardchecks.h"
@@ -74,27 +74,21 @@ TEST(CommandLine, SwitchesInAnyCaseAndEitherPrefixWithTheirLogFile) {
 // writes for its caller lands there.
 class TCapturedOutput {
  public:
-  TCapturedOutput() : FSaved(GetStdHandle(STD_OUTPUT_HANDLE)) {
-    FFile = CreateFileW(Path().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                        0, nullptr);
-    SetStdHandle(STD_OUTPUT_HANDLE, FFile);
+  TCapturedOutput()
+      : FSaved(GetStdHandle(STD_OUTPUT_HANDLE)),
+        FFile(CreateFileW(Path().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                          0, nullptr)) {
+    SetStdHandle(STD_OUTPUT_HANDLE, FFile.Get());
   }
-  ~TCapturedOutput() {
-    SetStdHandle(STD_OUTPUT_HANDLE, FSaved);
-    CloseHandle(FFile);
-  }
+  ~TCapturedOutput() { SetStdHandle(STD_OUTPUT_HANDLE, FSaved); }
   std::wstring Path() const { return FScratch.Path() + L"output.txt"; }
   std::string Text() const { return ReadFileBytes(Path()).value_or(""); }
 
  private:
   TScratchFolder FScratch{L"output"};
-  HANDLE FSaved;
-  HANDLE FFile;
+  HANDLE FSaved;  // the process's own, not this object's
+  THandle FFile;
 };
-
-const std::vector<std::string> ConfigurationKeys = {
-    "SYSTEM\\CurrentControlSet\\Services\\SCardSvr", "SYSTEM\\CurrentControlSet\\Services\\SCardDrv",
-    "Software\\Microsoft\\Cryptography\\Calais"};
 
 struct TRun {
   int Code;
@@ -126,7 +120,7 @@ class Unattended : public ::testing::Test {
 TEST_F(Unattended, WithoutAdministratorRightsBothModesRefuse) {
   const TSubsystemScope scope(S::ObjectNameWrong);
   const TCommandWatch commands;
-  const std::string before = ExportKeys(ConfigurationKeys);
+  const std::string before = SubsystemExport();
   for (const TRunMode mode : {TRunMode::Check, TRunMode::Repair}) {
     TWithoutAdministrators user;
     ASSERT_TRUE(user.Active());
@@ -136,7 +130,7 @@ TEST_F(Unattended, WithoutAdministratorRightsBothModesRefuse) {
     expected.replace(expected.find('|'), 1, "\r\n");
     EXPECT_EQ(run.Output, expected);
   }
-  EXPECT_EQ(ExportKeys(ConfigurationKeys), before);
+  EXPECT_EQ(SubsystemExport(), before);
   EXPECT_TRUE(commands.Calls().empty());
 }
 
@@ -192,20 +186,20 @@ TEST_P(ExitCodes, CheckChangesNothingAndRepairKeepsItsWord) {
   std::optional<TWindowsVersionOverride> as(KnownWindows(c.Release));
   const TCommandWatch commands;
 
-  const std::string before = ExportKeys(ConfigurationKeys);
+  const std::string before = SubsystemExport();
   const TRun check = RunAs(TRunMode::Check);
   EXPECT_EQ(check.Code, c.Check);
   EXPECT_TRUE(EndsWith(check.Output, Closing(c.Check == 0 ? sCheckInOrder : sCheckRepairNeeded,
                                              c.Check)))
       << check.Output;
-  EXPECT_EQ(ExportKeys(ConfigurationKeys), before);
+  EXPECT_EQ(SubsystemExport(), before);
   EXPECT_TRUE(commands.Calls().empty());
 
   const TRun repair = RunAs(TRunMode::Repair);
   EXPECT_EQ(repair.Code, c.Repair) << repair.Output;
   if (c.Check == 0) {
     EXPECT_TRUE(EndsWith(repair.Output, Closing(sCheckInOrder, 0))) << repair.Output;
-    EXPECT_EQ(ExportKeys(ConfigurationKeys), before);
+    EXPECT_EQ(SubsystemExport(), before);
     EXPECT_TRUE(commands.Calls().empty());
   } else {
     const TTextKey closing = repair.Code == ecInOrder           ? sRepairWorks

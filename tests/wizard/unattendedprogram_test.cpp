@@ -16,7 +16,6 @@
 #include "tests/bed/commandwatch.h"
 #include "tests/bed/files.h"
 #include "tests/bed/programs.h"
-#include "tests/bed/registryexport.h"
 #include "tests/bed/scratch.h"
 #include "tests/bed/scsubsystem.h"
 #include "tests/bed/testbed.h"
@@ -29,10 +28,6 @@
 namespace {
 
 using S = TSubsystemState;
-
-const std::vector<std::string> ConfigurationKeys = {
-    "SYSTEM\\CurrentControlSet\\Services\\SCardSvr", "SYSTEM\\CurrentControlSet\\Services\\SCardDrv",
-    "Software\\Microsoft\\Cryptography\\Calais"};
 
 std::wstring Program() { return BuildDir() + L"cardmend.exe"; }
 
@@ -84,7 +79,7 @@ TEST_F(UnattendedProgram, RefusesWithItsCodeAndChangesNothing) {
   const TSubsystemScope scope(S::ObjectNameWrong);
   const TCommandWatch commands;
   const TScratchFolder folder(L"refusals");
-  const std::string before = ExportKeys(ConfigurationKeys);
+  const std::string before = SubsystemExport();
   const auto expectRefused = [&](const std::wstring& arguments, int code, const std::string& says) {
     SCOPED_TRACE(Narrow(arguments));
     const TWatchedRun run = RunWatched(Program(), arguments);
@@ -94,7 +89,7 @@ TEST_F(UnattendedProgram, RefusesWithItsCodeAndChangesNothing) {
                 code == ecWrongCommandLine)
         << run.Output;
     EXPECT_EQ(run.WindowEvents + run.WindowsSeen, 0);
-    EXPECT_EQ(ExportKeys(ConfigurationKeys), before);
+    EXPECT_EQ(SubsystemExport(), before);
     EXPECT_TRUE(commands.Calls().empty());
   };
 
