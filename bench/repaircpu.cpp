@@ -1,7 +1,8 @@
 // repaircpu: one whole repair run of the wizard in this process, as Start runs it, against
 // whatever smart-card subsystem the prefix has (the bench prefix has none: the run takes the
-// full-repair path of a missing service; a working one is repaired anyway, through every stage). Prints "wall MS", "cpu MS", "delays MS" (the sum
-// of the pauses the run's steps ask for) and "peak KIB" (the peak working set).
+// full-repair path of a missing service; a working one is repaired anyway, through every
+// stage). Prints "wall MS", "cpu MS", "delays MS" (the sum of the pauses the run's steps ask
+// for) and "peak KIB" (the peak working set).
 #include <windows.h>
 #include <psapi.h>
 
@@ -42,8 +43,8 @@ int wmain() {
     TTimer answer;
     answer.SetInterval(50);
     answer.OnTimer = [] {
-      if (HWND question = FindWindowW(L"TVEXQuestionForm", nullptr); question && IsWindowVisible(question))
-        PostMessageW(question, WM_KEYDOWN, 'Y', 1);
+      HWND question = FindWindowW(L"TVEXQuestionForm", nullptr);
+      if (question && IsWindowVisible(question)) PostMessageW(question, WM_KEYDOWN, 'Y', 1);
     };
     answer.SetEnabled(true);
     const double cpu = CpuMs();

@@ -10,11 +10,13 @@ using TRevert = BOOL(WINAPI*)(void*);
 }  // namespace
 
 TNativeSystemFolder::TNativeSystemFolder() {
-  static const auto disable = LoadedFunction<TDisable>(L"kernel32.dll", "Wow64DisableWow64FsRedirection");
+  static const auto disable =
+      LoadedFunction<TDisable>(L"kernel32.dll", "Wow64DisableWow64FsRedirection");
   FActive = disable && disable(&FOldValue);
 }
 
 TNativeSystemFolder::~TNativeSystemFolder() {
-  static const auto revert = LoadedFunction<TRevert>(L"kernel32.dll", "Wow64RevertWow64FsRedirection");
+  static const auto revert =
+      LoadedFunction<TRevert>(L"kernel32.dll", "Wow64RevertWow64FsRedirection");
   if (FActive && revert) revert(FOldValue);
 }

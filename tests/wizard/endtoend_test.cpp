@@ -24,7 +24,6 @@
 #include "tests/bed/scratch.h"
 #include "tests/bed/scsubsystem.h"
 #include "tests/bed/winversion.h"
-#include "tests/controls/controlpictures.h"
 #include "tests/wizard/runningwizard.h"
 #include "tests/wizard/wizardchecks.h"
 
@@ -71,9 +70,7 @@ TEST_P(ProgramRun, AsTheUserRunsIt) {
 
   TRunningWizard wizard;
   ASSERT_TRUE(wizard.WaitReady());
-  SetForegroundWindow(wizard.Window());
-  Sleep(1000);  // Wine's key state follows the X server's once the window has the focus
-  TypeKeys({{VK_CONTROL, true}, {VK_RETURN, true}, {VK_RETURN, false}});
+  wizard.PressEnterHoldingCtrl();
   bool asked = false;
   WaitUntil([&] {
     HWND question = FindWindowW(L"TVEXQuestionForm", nullptr);
@@ -83,7 +80,7 @@ TEST_P(ProgramRun, AsTheUserRunsIt) {
     }
     return wizard.PageShown(L"Progress") || wizard.PageShown(L"Finish");
   }, 20000);
-  TypeKeys({{VK_CONTROL, false}});
+  wizard.ReleaseCtrl();
   EXPECT_EQ(asked, c.Asked);
   ASSERT_TRUE(WaitUntil([&] { return wizard.PageShown(L"Finish"); }, 60000));
   EXPECT_EQ(Letters(commands.Calls()), c.Commands);

@@ -4,6 +4,7 @@
 
 #include "tests/bed/programs.h"
 #include "tests/bed/testbed.h"
+#include "tests/controls/controlpictures.h"
 
 inline constexpr wchar_t FormClass[] = L"TCardmendMainForm";
 
@@ -47,6 +48,16 @@ class TRunningWizard {
     PostMessageW(target, WM_KEYDOWN, key, 1);
     PostMessageW(target, WM_KEYUP, key, 0xC0000001);
   }
+
+  // Enter through the keyboard with Ctrl held, as a user starts a run whose trace shows.
+  // Wine matches its key state to the X server's shortly after a window takes the focus: a
+  // key pressed before that would be let go again. Ctrl stays down until ReleaseCtrl.
+  void PressEnterHoldingCtrl() const {
+    SetForegroundWindow(FWindow);
+    Sleep(1000);
+    TypeKeys({{VK_CONTROL, true}, {VK_RETURN, true}, {VK_RETURN, false}});
+  }
+  static void ReleaseCtrl() { TypeKeys({{VK_CONTROL, false}}); }
 
   bool Exited(DWORD timeoutMs) const {
     return WaitForExit(FProgram.Process, timeoutMs) == 0;

@@ -21,7 +21,6 @@
 #include "tests/bed/testbed.h"
 #include "tests/bed/watchedrun.h"
 #include "tests/bed/winversion.h"
-#include "tests/controls/controlpictures.h"
 #include "tests/wizard/runningwizard.h"
 #include "tests/wizard/wizardchecks.h"
 
@@ -158,11 +157,9 @@ TEST_F(UnattendedProgram, RepairWritesTheTraceTheWizardShows) {
     const TTraceViewer viewer;
     TRunningWizard wizard;
     ASSERT_TRUE(wizard.WaitReady());
-    SetForegroundWindow(wizard.Window());
-    Sleep(1000);  // Wine's key state follows the X server's once the window has the focus
-    TypeKeys({{VK_CONTROL, true}, {VK_RETURN, true}, {VK_RETURN, false}});
+    wizard.PressEnterHoldingCtrl();
     ASSERT_TRUE(WaitUntil([&] { return wizard.PageShown(L"Progress"); }, 20000));
-    TypeKeys({{VK_CONTROL, false}});
+    wizard.ReleaseCtrl();
     ASSERT_TRUE(WaitUntil([&] { return wizard.PageShown(L"Finish"); }, 60000));
     ASSERT_TRUE(WaitForEcho(viewer.Record(), 10000));
     wizardTrace = ReadFileBytes(viewer.Copy()).value_or("");

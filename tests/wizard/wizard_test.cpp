@@ -138,14 +138,10 @@ TEST(Wizard, CtrlAndEnterRepairAndShowTheTraceWhileTheWindowStaysResponsive) {
 
   TRunningWizard wizard;
   ASSERT_TRUE(wizard.WaitReady());
-  // Wine matches the key state to the X server's keyboard shortly after a window takes the
-  // focus: a key pressed before that would be let go again.
-  SetForegroundWindow(wizard.Window());
-  Sleep(1000);
   // Ctrl stays down until the run has begun, as the user holds it.
-  TypeKeys({{VK_CONTROL, true}, {VK_RETURN, true}, {VK_RETURN, false}});
+  wizard.PressEnterHoldingCtrl();
   EXPECT_TRUE(WaitUntil([&] { return wizard.PageShown(L"Progress"); }, 10000));
-  TypeKeys({{VK_CONTROL, false}});
+  wizard.ReleaseCtrl();
   DWORD slowest = 0;
   const DWORD start = GetTickCount();
   while (!wizard.PageShown(L"Finish") && GetTickCount() - start < 60000) {
