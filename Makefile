@@ -1,4 +1,5 @@
 # The two entry points: 'make run' starts the wizard, 'make test' runs every test.
+# Both choose the 32- or 64-bit flavor for this machine; FLAVOR=32 or FLAVOR=64 forces one.
 BUILD := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake --log-level=WARNING
 
@@ -13,14 +14,14 @@ build: deps
 	@[ -f $(BUILD)/build.ninja ] || cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	@cmake --build $(BUILD)
 
-run: build
-	@SMARTCARD=$(SMARTCARD) scripts/run.sh $(BUILD)
+run:
+	@FLAVOR=$(FLAVOR) SMARTCARD=$(SMARTCARD) scripts/flavored.sh run
 
-test: build
-	@tests/bed/run-tests.sh $(BUILD)
+test:
+	@FLAVOR=$(FLAVOR) scripts/flavored.sh test
 
-bench: build
-	@bench/run.sh $(BUILD)
+bench:
+	@FLAVOR=$(FLAVOR) scripts/flavored.sh bench
 
 clean:
 	rm -rf $(BUILD)

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# run.sh BUILD_DIR: Cardmend's benchmark, on demand only ('make bench'). Prints the size of
-# cardmend.exe, its start to the first painted window beside that of bench/minimal.exe,
-# and the CPU share of a Delay beside that of a polling wait. Set BENCH_RUNS to change
-# the number of starts per program (10). It also prints the cost of one rich-text label
-# paint beside a plain DrawText of the same words, the theme's build time beside a
-# pixel-by-pixel build of the same pictures, one paint of each owner-drawn control, and the
-# time from showing the message dialog to its first paint beside MessageBoxW's, and the
-# wizard's GDI and USER objects before and after 50 language switches and 50 hints, and one
-# whole repair run: its wall time against its pauses, its CPU share and its peak memory.
+# run.sh BUILD_DIR: Cardmend's benchmark, on demand only ('make bench'), of the flavor's
+# build (scripts/flavor.sh). Prints the size of the shipped cardmend.exe, the start to the
+# first painted window beside that of bench/minimal.exe, and the CPU share of a Delay beside
+# that of a polling wait. Set BENCH_RUNS to change the number of starts per program (10).
+# It also prints the cost of one rich-text label paint beside a plain DrawText of the same
+# words, the theme's build time beside a pixel-by-pixel build of the same pictures, one
+# paint of each owner-drawn control, the time from showing the message dialog to its first
+# paint beside MessageBoxW's, the wizard's GDI and USER objects before and after 50 language
+# switches and 50 hints, and one whole repair run: its wall time against its pauses, its CPU
+# share and its peak memory.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$1" && pwd)
@@ -30,7 +31,8 @@ make_prefix "$build/bench-prefix" 1024x768
 wineserver -p
 wine cmd /c exit </dev/null >/dev/null 2>&1
 
-size=$(stat -c %s "$build/cardmend.exe")
+# The size is the shipped 32-bit exe's in either flavor; the times are the flavor's programs.
+size=$(stat -c %s "$root/build/cardmend.exe")
 startup=$(wine "$build/bench/startup.exe" "$runs" \
   "$(winepath -w "$build/cardmend.exe")" TCardmendMainForm \
   "$(winepath -w "$build/bench/minimal.exe")" TMinimalWindow | tr -d '\r')
@@ -41,6 +43,7 @@ dialogs=$(wine "$build/bench/dialogshow.exe" | tr -d '\r')
 objects=$(wine "$build/bench/objectcount.exe" 50 | tr -d '\r' || true)
 repair=$(wine "$build/bench/repaircpu.exe" | tr -d '\r')
 
+echo "measured: the ${FLAVOR:-32}-bit flavor's programs in ${build#"$root"/}/"
 awk -v size="$size" -v startup="$startup" -v cpu="$cpu" -v label="$label" -v controls="$controls" -v dialogs="$dialogs" -v objects="$objects" -v repair="$repair" 'BEGIN {
   n = split(startup, s, "\n")
   for (i = 1; i <= n; i++) { split(s[i], f, " "); med[f[1]] = f[2]; lo[f[1]] = f[3]; hi[f[1]] = f[4]; cnt = f[5] }

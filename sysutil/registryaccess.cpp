@@ -30,8 +30,8 @@ TRegKey Finish(LONG status, HKEY raw, LONG* error) {
 }  // namespace
 
 REGSAM RegistryAccess(REGSAM access) {
-  static const bool wow64 = IsWow64();
-  return wow64 ? access | KEY_WOW64_64KEY : access;
+  static const bool wide = Is64BitProcessOrWow64();
+  return wide ? access | KEY_WOW64_64KEY : access;
 }
 
 TRegKey OpenRegKey(HKEY parent, const std::string& path, REGSAM access, LONG* error) {

@@ -1,9 +1,9 @@
 #pragma once
 // The one way the program opens and creates registry keys.
 //
-// The program is 32-bit. Under WOW64, HKLM\Software is redirected to a copy under
-// Wow6432Node that the 64-bit smart-card service never reads, so there every key is opened
-// in the 64-bit view. Windows 2000 does not know the view flag; it never runs under WOW64.
+// The shipped program is 32-bit. Under WOW64, HKLM\Software is redirected to a copy under
+// Wow6432Node that the 64-bit smart-card service never reads, so on 64-bit Windows every key
+// is opened in the 64-bit view. Windows 2000 does not know the view flag; it is never 64-bit.
 #include <windows.h>
 
 #include <string>

@@ -104,6 +104,8 @@ bool IsWow64() {
   return isWow64Process && isWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
 
+bool Is64BitProcessOrWow64() { return sizeof(void*) == 8 || IsWow64(); }
+
 bool ForceForeground(HWND window) {
   if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
   if (IsForeground(window)) return true;

@@ -167,7 +167,7 @@ TRawWindowsVersion ProbeWindowsVersion(bool extended) {
   raw.Build = basic.dwBuildNumber;
   raw.PlatformId = basic.dwPlatformId;
   raw.CSDVersion = CSDText(basic.szCSDVersion);
-  raw.Wow64 = IsWow64();
+  raw.Wow64 = Is64BitProcessOrWow64();
   if (!extended) return raw;
 
   // 95, 98 and NT 4.0 before SP6 reject the larger structure.

@@ -42,7 +42,7 @@ struct TRawWindowsVersion {
   WORD SuiteMask = 0;
   BYTE ProductType = 0;   // 1 workstation, 2 domain controller, 3 server
   DWORD ProductInfo = 0;  // GetProductInfo, asked from Windows 6 on
-  bool Wow64 = false;
+  bool Wow64 = false;  // runs on 64-bit Windows: under WOW64, or as a 64-bit process
   bool MediaCenter = false;  // GetSystemMetrics(SM_MEDIACENTER) != 0
   bool TabletPC = false;     // GetSystemMetrics(SM_TABLETPC) != 0
 };

@@ -31,8 +31,6 @@ void SetOverride(const std::wstring& tool, bool native) {
   RegSetValueExW(key, tool.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value), sizeof(value));
 }
 
-std::wstring NativeSystemFolder() { return Widen(GetWindowsDir()) + L"sysnative\\"; }
-
 }  // namespace
 
 TCommandWatch::TCommandWatch() {

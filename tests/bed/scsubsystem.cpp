@@ -11,6 +11,7 @@
 #include "sysutil/sid.h"
 #include "tests/bed/programs.h"
 #include "tests/bed/registryexport.h"
+#include "tests/bed/testbed.h"
 #include "tests/doubles/scardsvr/registration.h"
 
 namespace {
@@ -70,10 +71,7 @@ DWORD RunAndWait(const std::wstring& path, const std::wstring& arguments) {
 void StartWineboot() {
   STARTUPINFOW si{};
   si.cb = sizeof(si);
-  wchar_t windows[MAX_PATH];
-  const UINT n = GetWindowsDirectoryW(windows, MAX_PATH);
-  std::wstring commandLine =
-      L"\"" + std::wstring(windows, n) + L"\\sysnative\\wineboot.exe\" --init";
+  std::wstring commandLine = L"\"" + NativeSystemFolder() + L"wineboot.exe\" --init";
   PROCESS_INFORMATION pi{};
   ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
                              DETACHED_PROCESS, nullptr, nullptr, &si, &pi))

@@ -10,3 +10,9 @@ std::wstring BuildDir() {
   dir.resize(dir.rfind(L'\\') + 1);
   return dir;
 }
+
+std::wstring NativeSystemFolder() {
+  wchar_t windows[MAX_PATH];
+  const UINT n = GetWindowsDirectoryW(windows, MAX_PATH);
+  return std::wstring(windows, n) + (In32BitFlavor ? L"\\sysnative\\" : L"\\system32\\");
+}

@@ -4,8 +4,10 @@
 
 #include <functional>
 #include <ostream>
+#include <vector>
 
 #include "sysutil/registryaccess.h"
+#include "tests/bed/testbed.h"
 #include "tests/doubles/scardsvr/registration.h"
 
 namespace {
@@ -289,13 +291,17 @@ DWORD SCardSvrProcessId() {
   return status.dwProcessId;
 }
 
-// Registered by a 32-bit program, as here, the service runs in the 32-bit svchost; registered
-// by a 64-bit one, as by Windows' own setup, in the 64-bit svchost.
+// Registered by a 32-bit program, the service runs in the 32-bit svchost (Wine notes WOW64 =
+// 1 for it); registered by a 64-bit one, as by Windows' own setup, in the 64-bit svchost. The
+// test bed registers it with the tests' own bitness; in the 32-bit flavor the note taken away
+// shows the 64-bit case too.
 TEST(SCardSvrDouble, SvchostFormRunsInTheSvchostOfTheRegisteringProgram) {
-  for (const bool registeredBy64Bit : {false, true}) {
+  std::vector<bool> cases{!In32BitFlavor};
+  if (In32BitFlavor) cases.push_back(true);
+  for (const bool registeredBy64Bit : cases) {
     SCOPED_TRACE(registeredBy64Bit ? "64-bit" : "32-bit");
     const TSubsystemScope scope(TSubsystemState::SvchostForm);
-    if (registeredBy64Bit) {
+    if (registeredBy64Bit && In32BitFlavor) {
       ASSERT_TRUE(StopSCardSvr());
       const TRegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, kServiceKey, KEY_SET_VALUE);
       ASSERT_EQ(RegDeleteValueW(key.Get(), L"WOW64"), ERROR_SUCCESS);
@@ -305,7 +311,7 @@ TEST(SCardSvrDouble, SvchostFormRunsInTheSvchostOfTheRegisteringProgram) {
     EXPECT_EQ(SCardSvrAsManagerSeesIt()->Process, L"svchost.exe");
     EXPECT_EQ(Is64BitProcess(SCardSvrProcessId()), registeredBy64Bit);
   }
-  EXPECT_EQ(RegText(kServiceKey, L"WOW64"), L"1");
+  EXPECT_EQ(RegText(kServiceKey, L"WOW64"), In32BitFlavor ? L"1" : L"<none>");
 }
 
 }  // namespace

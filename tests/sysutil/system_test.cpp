@@ -7,6 +7,7 @@
 #include "sysutil/textconv.h"
 #include "sysutil/wait.h"
 #include "tests/bed/scopedenv.h"
+#include "tests/bed/testbed.h"
 #include "tests/bed/testwindow.h"
 
 TEST(Folders, EndInABackslashAndExist) {
@@ -39,10 +40,12 @@ TEST(GetEnvVar, ReadsValuesThatFitTheBuffer) {
   }
 }
 
-// The test prefix is a 64-bit Windows NT; the tests are 32-bit programs.
-TEST(Platform, ReportsNTAndWow64InTheTestPrefix) {
+// The test prefix is a 64-bit Windows NT; the tests are 32-bit programs under WOW64 in the
+// 32-bit flavor and 64-bit programs in the other: 64-bit Windows either way.
+TEST(Platform, ReportsNTAndA64BitWindowsInTheTestPrefix) {
   EXPECT_TRUE(IsWindowsNT());
-  EXPECT_TRUE(IsWow64());
+  EXPECT_EQ(IsWow64(), In32BitFlavor);
+  EXPECT_TRUE(Is64BitProcessOrWow64());
 }
 
 TEST(ForceForeground, BringsTheWindowToTheFront) {

@@ -11,6 +11,7 @@
 #include "tests/bed/files.h"
 #include "tests/bed/scopedenv.h"
 #include "tests/bed/scratch.h"
+#include "tests/bed/testbed.h"
 #include "tests/bed/testwindow.h"
 
 namespace {
@@ -172,18 +173,26 @@ TEST(RunProgram, QuotesAProgramPathWithBlanks) {
 // A 32-bit program on 64-bit Windows is sent to the 32-bit System folder; the repair's
 // programs must be the native ones (XP x64 has no 32-bit scardsvr.exe). A program placed
 // only in the native System folder is started from the System folder's path, and the
-// redirection is back on once the start returned.
+// redirection is back on once the start returned. A 64-bit program sees no redirection:
+// it starts the native program directly, never a 32-bit copy of the same name.
 TEST(RunProgram, StartsTheNativeSystemFoldersProgramOn64BitWindows) {
   const std::string systemDir = GetSystemDir();
-  const std::wstring nativeCopy = Widen(GetWindowsDir()) + L"sysnative\\cmnative.exe";
+  const std::wstring nativeCopy = NativeSystemFolder() + L"cmnative.exe";
   const std::wstring asSeen = Widen(systemDir) + L"cmnative.exe";
+  const std::wstring wow64Copy = Widen(GetWindowsDir()) + L"syswow64\\cmnative.exe";
   CopyHelperProgram(L"echoargs", nativeCopy);
+  if (!In32BitFlavor) CopyHelperProgram(L"echoargs", wow64Copy);
   struct TRemove {
-    std::wstring Path;
-    ~TRemove() { DeleteFileW(Path.c_str()); }
-  } remove{nativeCopy};
-  // Not there for this program, so the test cannot pass by finding a 32-bit copy.
-  ASSERT_EQ(GetFileAttributesW(asSeen.c_str()), INVALID_FILE_ATTRIBUTES);
+    std::wstring Native, Wow64;
+    ~TRemove() {
+      DeleteFileW(Native.c_str());
+      DeleteFileW(Wow64.c_str());
+    }
+  } remove{nativeCopy, In32BitFlavor ? std::wstring() : wow64Copy};
+  // Not there for a 32-bit program, so the test cannot pass by finding a 32-bit copy.
+  if (In32BitFlavor) {
+    ASSERT_EQ(GetFileAttributesW(asSeen.c_str()), INVALID_FILE_ATTRIBUTES);
+  }
 
   const TScratchFolder scratch(L"native");
   const std::wstring record = scratch.Path() + L"record";
@@ -192,5 +201,9 @@ TEST(RunProgram, StartsTheNativeSystemFoldersProgramOn64BitWindows) {
   const auto echo = WaitForEcho(record, 10000);
   ASSERT_TRUE(echo);
   EXPECT_EQ(echo->CommandLine, L"\"" + asSeen + L"\" reinstall");
-  EXPECT_EQ(GetFileAttributesW(asSeen.c_str()), INVALID_FILE_ATTRIBUTES);
+  if (In32BitFlavor) {
+    EXPECT_EQ(GetFileAttributesW(asSeen.c_str()), INVALID_FILE_ATTRIBUTES);
+  } else {
+    EXPECT_EQ(lstrcmpiW(echo->Module.c_str(), nativeCopy.c_str()), 0) << Narrow(echo->Module);
+  }
 }
