@@ -3,9 +3,18 @@
 #include <algorithm>
 #include <cstring>
 
+#include "sysutil/systemlibrary.h"
 #include "ui/memorydc.h"
 
 namespace {
+
+using TAlphaBlend = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
+
+TAlphaBlend AlphaBlendFunction() {
+  static const TModule library = LoadSystemLibrary("msimg32.dll");
+  static const auto function = ModuleFunction<TAlphaBlend>(library.Get(), "AlphaBlend");
+  return function;
+}
 
 uint32_t Premultiplied(COLORREF color, uint8_t alpha) {
   auto scale = [alpha](unsigned c) { return (c * alpha + 127) / 255; };
@@ -68,11 +77,12 @@ void TBitmap::Fill(COLORREF color, uint8_t alpha) {
 }
 
 void TBitmap::Draw(HDC dc, int x, int y) const {
-  if (Empty()) return;
+  const TAlphaBlend alphaBlend = AlphaBlendFunction();
+  if (Empty() || !alphaBlend) return;
   // GDI may still be writing into the section through another DC.
   GdiFlush();
   TMemoryDC source(dc);
   source.Select(Handle());
   BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  AlphaBlend(dc, x, y, FWidth, FHeight, source.Handle(), 0, 0, FWidth, FHeight, blend);
+  alphaBlend(dc, x, y, FWidth, FHeight, source.Handle(), 0, 0, FWidth, FHeight, blend);
 }

@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
-# check-imports.sh EXE: the program must load on Windows 2000, so it may import only
-# Windows' own DLLs and none of the functions that came later (those are looked up by name).
+# check-imports.sh EXE: the program must load on Windows 2000, so it may import none of the
+# functions that came later (those are looked up by name). It runs elevated, often from a
+# folder others can write, and Windows loads an imported DLL from the program's folder first
+# unless it is a KnownDLL: so it imports only KnownDLLs, and loads any other library by full
+# path from the System folder.
 set -euo pipefail
 exe=$1
 dump=$(i686-w64-mingw32-objdump -p "$exe")
 
-allowed='^(ADVAPI32|COMCTL32|GDI32|KERNEL32|MSIMG32|msvcrt|SHELL32|USER32|VERSION)\.(dll|DLL)$'
+allowed='^(ADVAPI32|GDI32|KERNEL32|msvcrt|SHELL32|USER32)\.(dll|DLL)$'
 status=0
 while read -r dll; do
   if ! [[ $dll =~ $allowed ]]; then
-    echo "imports $dll, which is not one of Windows' own libraries" >&2
+    echo "imports $dll, which is no KnownDLL: a copy beside the exe would load first" >&2
     status=1
   fi
 done < <(awk '/DLL Name:/ {print $3}' <<<"$dump")

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/bed/nativefirst.h"
+
 class TCommandWatch {
  public:
   TCommandWatch();
@@ -24,6 +26,7 @@ class TCommandWatch {
   std::vector<TCall> Calls() const;
 
  private:
+  TNativeFirst FNativeTools;
   std::wstring FLog;
   std::vector<std::wstring> FReplaced;
 };

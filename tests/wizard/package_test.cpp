@@ -7,6 +7,12 @@
 #include <vector>
 
 #include "sysutil/handles.h"
+#include "sysutil/textconv.h"
+#include "tests/bed/files.h"
+#include "tests/bed/nativefirst.h"
+#include "tests/bed/programs.h"
+#include "tests/bed/scopedenv.h"
+#include "tests/bed/scratch.h"
 #include "tests/bed/testbed.h"
 
 namespace {
@@ -47,6 +53,55 @@ TEST(Package, ManifestAsksForAdministratorAndHidesWindows81AndLater) {
   EXPECT_EQ(manifest.find("1f676c76-80e1-4239-95bb-83d0f6d0da78"), std::string::npos);
   EXPECT_EQ(manifest.find("8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"), std::string::npos);
   EXPECT_EQ(manifest.find("maxversiontested"), std::string::npos);
+}
+
+// Started from a USB stick or a share, the program runs elevated from a folder others may
+// write: Windows loads a library that is no KnownDLL from the program's folder first, so
+// one planted there under the name of a library it imports would run as administrator.
+// Wine is told to do the same for these names. The stand-in records its loads and calls; the
+// program is started as the wizard (it paints its pictures and reads its file version) and
+// with /check. Wine's own user32 imports version.dll and calls it, which Windows' does not,
+// so for that name the measure is that the program itself never calls the planted copy.
+TEST(Package, LoadsNoLibraryPlantedBesideIt) {
+  const TScratchFolder folder(L"planted");
+  const std::wstring program = folder.Path() + L"cardmend.exe";
+  ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), program.c_str(), FALSE));
+  const std::wstring stand = BuildDir() + L"doubles\\plantedlibrary.dll";
+  for (const wchar_t* name : {L"version.dll", L"msimg32.dll"})
+    ASSERT_TRUE(CopyFileW(stand.c_str(), (folder.Path() + name).c_str(), FALSE));
+  const std::wstring log = folder.Path() + L"loaded.log";
+  const TScopedEnv logged(L"CARDMEND_PLANTED_LOG", log.c_str());
+  const TNativeFirst asWindowsDoes({L"version", L"msimg32"});
+
+  // The stand-in does record a load.
+  FreeLibrary(LoadLibraryW((folder.Path() + L"msimg32.dll").c_str()));
+  ASSERT_TRUE(FileExists(log));
+  ASSERT_TRUE(DeleteFileW(log.c_str()));
+
+  {
+    const TStartedProgram wizard = StartProgram(program);
+    ASSERT_TRUE(wizard.Process);
+    const HWND form = WaitForWindow(wizard.ProcessId, L"TCardmendMainForm", 20000);
+    EXPECT_TRUE(form);
+    if (form) {
+      UpdateWindow(form);
+      RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+      Sleep(500);
+      PostMessageW(form, WM_CLOSE, 0, 0);
+    }
+    if (WaitForExit(wizard.Process, 10000) == STILL_ACTIVE) TerminateProcess(wizard.Process.Get(), 1);
+  }
+  const TStartedProgram check = StartProgram(program, L"/check");
+  ASSERT_TRUE(check.Process);
+  EXPECT_NE(WaitForExit(check.Process, 60000), static_cast<DWORD>(STILL_ACTIVE));
+
+  const std::string bytes = ReadFileBytes(log).value_or("");
+  const std::string record =
+      Narrow(std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2));
+  std::string lower = record;
+  CharLowerBuffA(lower.data(), static_cast<DWORD>(lower.size()));
+  EXPECT_EQ(lower.find("msimg32.dll"), std::string::npos) << record;
+  EXPECT_EQ(lower.find(" from cardmend.exe"), std::string::npos) << record;
 }
 
 }  // namespace
