@@ -6,6 +6,7 @@
 
 #include "sysutil/handles.h"
 #include "sysutil/process.h"
+#include "sysutil/registryvalues.h"
 #include "sysutil/system.h"
 #include "sysutil/textconv.h"
 
@@ -18,37 +19,25 @@ std::string LowerAscii(std::string text) {
   return text;
 }
 
-std::optional<std::wstring> ReadDefaultString(HKEY key) {
-  DWORD type = 0;
-  DWORD size = 0;
-  if (RegQueryValueExW(key, nullptr, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-      (type != REG_SZ && type != REG_EXPAND_SZ))
-    return std::nullopt;
-  std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
-  size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-  if (RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value.data()),
-                       &size) != ERROR_SUCCESS)
-    return std::nullopt;
-  value.resize(value.find(L'\0'));  // the stored text may or may not carry its terminator
-  return value;
-}
-
-std::optional<std::wstring> ReadClassesDefault(const std::wstring& keyName) {
+// Any user may store a value here (HKCU\Software\Classes), so it is read as a string
+// whatever its length and terminator.
+std::optional<std::string> ReadClassesDefault(const std::string& keyName) {
   HKEY raw = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, keyName.c_str(), 0, KEY_QUERY_VALUE, &raw) !=
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, Widen(keyName).c_str(), 0, KEY_QUERY_VALUE, &raw) !=
       ERROR_SUCCESS)
     return std::nullopt;
   const TRegKey key(raw);
-  return ReadDefaultString(key.Get());
+  std::string value;
+  if (!RegValueExists(key.Get(), "") || ReadRegString(key.Get(), "", value) != ERROR_SUCCESS)
+    return std::nullopt;
+  return value;
 }
 
 // The open command registered for a type such as ".htm", as it is stored.
-std::optional<std::string> OpenCommandFor(const std::wstring& type) {
+std::optional<std::string> OpenCommandFor(const std::string& type) {
   const auto programId = ReadClassesDefault(type);
   if (!programId) return std::nullopt;
-  const auto command = ReadClassesDefault(*programId + L"\\shell\\open\\command");
-  if (!command) return std::nullopt;
-  return Narrow(*command);
+  return ReadClassesDefault(*programId + "\\shell\\open\\command");
 }
 
 // Commands stored unexpanded ("%SystemRoot%\system32\notepad.exe %1") are not expanded by
@@ -81,7 +70,7 @@ std::string BrowserProgram(const std::string& command) {
 bool OpenDocument(const std::string& path) {
   const std::wstring file = Widen(path);
   if (file.size() <= 4 || !IsFile(file)) return false;
-  auto command = OpenCommandFor(file.substr(file.size() - 4));
+  auto command = OpenCommandFor(Narrow(file.substr(file.size() - 4)));
   if (!command) return false;
   ExpandSystemRoot(*command);
   const size_t placeholder = command->find("%1");
@@ -92,7 +81,7 @@ bool OpenDocument(const std::string& path) {
 }
 
 int OpenUrlInBrowser(const std::string& url) {
-  const auto command = OpenCommandFor(L".htm");
+  const auto command = OpenCommandFor(".htm");
   if (!command) return -1;
   const unsigned result = ExecCommandLine(BrowserProgram(*command) + " " + url, SW_SHOWNORMAL);
   if (result > 31) return 0;

@@ -86,11 +86,17 @@ void TRegistryFixture::Remember(HKEY root, const std::wstring& key) {
 
 void TRegistryFixture::SetString(HKEY root, const std::wstring& key, const std::wstring& name,
                                  const std::wstring& value) {
+  SetRawString(root, key, name,
+               std::string(reinterpret_cast<const char*>(value.c_str()),
+                           (value.size() + 1) * sizeof(wchar_t)));
+}
+
+void TRegistryFixture::SetRawString(HKEY root, const std::wstring& key, const std::wstring& name,
+                                    const std::string& bytes) {
   Remember(root, key);
   const TRegKey created = CreateKey(root, key);
-  RegSetValueExW(created.Get(), name.c_str(), 0, REG_SZ,
-                 reinterpret_cast<const BYTE*>(value.c_str()),
-                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  RegSetValueExW(created.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(bytes.data()),
+                 static_cast<DWORD>(bytes.size()));
 }
 
 void TRegistryFixture::RemoveKey(HKEY root, const std::wstring& key) {

@@ -15,6 +15,10 @@ class TRegistryFixture {
   // Creates the key when needed; an empty `name` is the key's default value.
   void SetString(HKEY root, const std::wstring& key, const std::wstring& name,
                  const std::wstring& value);
+  // A REG_SZ of exactly these bytes, as any program may store one: an odd length, no
+  // terminator, NULs inside.
+  void SetRawString(HKEY root, const std::wstring& key, const std::wstring& name,
+                    const std::string& bytes);
   void RemoveKey(HKEY root, const std::wstring& key);
 
   struct TValue {

@@ -37,6 +37,8 @@ TEST_F(RegistryValues, ReadsTextOnlyFromStringTypes) {
   Store("number", REG_DWORD, "\2\0\0\0", 4);
   Store("binary", REG_BINARY, "Text", 5);
   Store("multi", REG_MULTI_SZ, "a\0b\0", 5);
+  // Half a character at the end, as a program that counts bytes wrongly leaves it.
+  RegSetValueExW(FKey.Get(), L"odd", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"LocalSystemX"), 23);
   struct TCase {
     const char* Name;
     LONG Status;
@@ -47,6 +49,7 @@ TEST_F(RegistryValues, ReadsTextOnlyFromStringTypes) {
       {"expand", ERROR_SUCCESS, "%SystemRoot%\\x"},
       {"unterminated", ERROR_SUCCESS, "LocalSystem"},
       {"embedded", ERROR_SUCCESS, "Local"},
+      {"odd", ERROR_SUCCESS, "LocalSystem"},
       {"missing", ERROR_SUCCESS, ""},
       {"number", ERROR_INVALID_DATATYPE, "untouched"},
       {"binary", ERROR_INVALID_DATATYPE, "untouched"},

@@ -176,6 +176,41 @@ TEST_F(TShellOpenTest, OpenUrlInBrowserStartsTheBrowserWithoutItsOptions) {
   CheckNothingElseStarted();
 }
 
+// Any user can store an odd value under HKCU\Software\Classes, which HKEY_CLASSES_ROOT shows:
+// the type's program id and its command are read as far as they are text.
+TEST_F(TShellOpenTest, OpenUrlInBrowserReadsOddlyStoredAssociations) {
+  // The text's bytes, less or more (its terminator) at the end.
+  const auto bytes = [](const std::wstring& text, int extra) {
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2 + extra);
+  };
+  const std::wstring id = L"CardmendTest.Html";
+  const std::wstring command = Expand(L"\"{echo}\" \"%1\"");
+  struct TCase {
+    const char* Name;
+    std::string Type;     // the bytes of ".htm"'s default value
+    std::string Command;  // the bytes of the program id's open command
+  };
+  const TCase cases[] = {
+      {"half a character, no terminator", bytes(id + L"X", -1), bytes(command, 0)},
+      {"no terminator", bytes(id, 0), bytes(command, 0)},
+      {"a NUL inside", bytes(id + L'\0' + L"junk", 2), bytes(command + L'\0' + L"junk", 0)},
+      {"a command ending in half a character", bytes(id, 2), bytes(command + L"X", -1)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TRegistryFixture registry;
+    Associate(registry, L".htm", id, true, &command);
+    registry.SetRawString(HKEY_CLASSES_ROOT, L".htm", L"", c.Type);
+    registry.SetRawString(HKEY_CLASSES_ROOT, id + L"\\shell\\open\\command", L"", c.Command);
+    const std::wstring record = NextRecord();
+    const TScopedEnv echoFile(kEchoFileVariable, record.c_str());
+    EXPECT_EQ(OpenUrlInBrowser(Narrow(kUrl)), 0);
+    const auto echo = WaitForEcho(record, 10000);
+    ASSERT_TRUE(echo);
+    EXPECT_EQ(echo->CommandLine, Expand(L"\"{echo}\"  {url}"));
+  }
+}
+
 TEST_F(TShellOpenTest, OpenUrlFallsBackToTheShell) {
   struct TCase {
     const char* Name;
