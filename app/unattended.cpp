@@ -46,7 +46,8 @@ class TUnattendedRun {
  private:
   int ShowUsage();
   int Refusal();
-  bool OpenLogFile();
+  DWORD OpenLogFile();
+  int LogNotWritable(DWORD error);
   int Check();
   int Repair();
   bool RunStages();
@@ -64,8 +65,11 @@ class TUnattendedRun {
 
 int TUnattendedRun::Execute() {
   if (FLine.Mode == TRunMode::Usage || FLine.Mode == TRunMode::Wrong) return ShowUsage();
+  // Opened before anything is refused: a log left by an earlier run must not read as
+  // this run's.
+  const DWORD logError = OpenLogFile();
   if (const int refused = Refusal()) return refused;
-  if (!OpenLogFile()) return ecLogNotWritable;
+  if (logError != ERROR_SUCCESS) return LogNotWritable(logError);
   FLog.OnLine = [this](const std::string& line) {
     FConsole.WriteLine(line);
     FFile.WriteLine(line);
@@ -102,13 +106,13 @@ int TUnattendedRun::Refusal() {
   return 0;
 }
 
-bool TUnattendedRun::OpenLogFile() {
-  if (FLine.LogFile.empty()) return true;
-  const DWORD error = FFile.Open(FLine.LogFile);
-  if (error == ERROR_SUCCESS) return true;
+DWORD TUnattendedRun::OpenLogFile() {
+  return FLine.LogFile.empty() ? ERROR_SUCCESS : FFile.Open(FLine.LogFile);
+}
+
+int TUnattendedRun::LogNotWritable(DWORD error) {
   Say(LangText(sLogNotWritable) + "|" + Narrow(FLine.LogFile));
-  Conclude(ecLogNotWritable, ErrorText(error) + ".");
-  return false;
+  return Conclude(ecLogNotWritable, ErrorText(error) + ".");
 }
 
 int TUnattendedRun::Check() {
@@ -139,12 +143,17 @@ bool TUnattendedRun::RunStages() {
   return false;
 }
 
-// The texts mark their line breaks with "|".
+// To the console and the log file, so that a script without a console still finds the
+// outcome and the refusals in the log. The texts mark their line breaks with "|".
 void TUnattendedRun::Say(const std::string& text) const {
+  const auto line = [this](const std::string& part) {
+    FConsole.WriteLine(part);
+    FFile.WriteLine(part);
+  };
   size_t start = 0;
   for (size_t end; (end = text.find('|', start)) != std::string::npos; start = end + 1)
-    FConsole.WriteLine(text.substr(start, end - start));
-  FConsole.WriteLine(text.substr(start));
+    line(text.substr(start, end - start));
+  line(text.substr(start));
 }
 
 int TUnattendedRun::Conclude(int code, const std::string& text) const {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "app/texts.h"
 #include "app/unattended.h"
 #include "sysutil/handles.h"
+#include "sysutil/registryfault.h"
 #include "sysutil/security.h"
 #include "sysutil/textconv.h"
 #include "sysutil/windowsversion.h"
@@ -116,19 +118,23 @@ class Unattended : public ::testing::Test {
 };
 
 // Without administrator rights neither mode reads or changes anything: it says why and
-// answers 4.
+// answers 4. The log file an earlier run left holds this run's refusal instead.
 TEST_F(Unattended, WithoutAdministratorRightsBothModesRefuse) {
   const TSubsystemScope scope(S::ObjectNameWrong);
   const TCommandWatch commands;
+  const TScratchFolder folder(L"refused");
+  const std::wstring log = folder.Path() + L"run.log";
   const std::string before = SubsystemExport();
   for (const TRunMode mode : {TRunMode::Check, TRunMode::Repair}) {
+    WriteFileBytes(log, "An earlier run's trace\r\n");
     TWithoutAdministrators user;
     ASSERT_TRUE(user.Active());
-    const TRun run = RunAs(mode);
+    const TRun run = RunAs(mode, log);
     EXPECT_EQ(run.Code, ecNoAdministrator);
     std::string expected = Closing(sNeedsAdmin, ecNoAdministrator);
     expected.replace(expected.find('|'), 1, "\r\n");
     EXPECT_EQ(run.Output, expected);
+    EXPECT_EQ(ReadFileBytes(log), expected);
   }
   EXPECT_EQ(SubsystemExport(), before);
   EXPECT_TRUE(commands.Calls().empty());
@@ -150,6 +156,30 @@ TEST_F(Unattended, ARepairThatCannotHelpSaysSo) {
     EXPECT_EQ(repair.Code, ecRepairNeeded);
     EXPECT_TRUE(EndsWith(repair.Output, Closing(sRepairFailed, ecRepairNeeded))) << repair.Output;
   }
+}
+
+// A stage that throws ends the run; a script without a console finds the error and the
+// outcome in the log file, after the trace.
+TEST_F(Unattended, AnExceptionInAStageAndTheOutcomeReachTheLog) {
+  const TSubsystemScope scope(S::ServiceStopped);
+  const TWindowsVersionOverride as(KnownWindows(K::XPSP3));
+  const TCommandWatch commands;
+  const TScratchFolder folder(L"broke down");
+  const std::wstring log = folder.Path() + L"run.log";
+  const TRegistryFaultScope fault([](TRegistryCall call, std::string_view name) -> LONG {
+    if (call == TRegistryCall::Write && name == "ObjectName")
+      throw std::runtime_error("the registry broke down");
+    return ERROR_SUCCESS;
+  });
+  const TRun run = RunAs(TRunMode::Repair, log);
+  const size_t error = run.Output.find("the registry broke down\r\n");
+  ASSERT_NE(error, std::string::npos) << run.Output;
+  const std::string written = ReadFileBytes(log).value_or("");
+  EXPECT_TRUE(EndsWith(written, run.Output.substr(error))) << written;
+  EXPECT_TRUE(EndsWith(written, Closing(sRepairWorks, run.Code)) ||
+              EndsWith(written, Closing(sRepairFailed, run.Code)) ||
+              EndsWith(written, Closing(sRepairRestart, run.Code)))
+      << written;
 }
 
 }  // namespace

@@ -98,13 +98,26 @@ TEST_F(UnattendedProgram, RefusesWithItsCodeAndChangesNothing) {
   expectRefused(L"/repair /log \"" + unwritable + L"\"", ecLogNotWritable,
                 LangText(sLogNotWritable) + "\r\n" + Narrow(unwritable) + "\r\n");
   EXPECT_FALSE(FileExists(unwritable));
+  // A refusal replaces the log an earlier run left with its own lines.
+  const std::wstring log = folder.Path() + L"run.log";
+  const auto expectLogged = [&](const std::string& says) {
+    const std::string written = ReadFileBytes(log).value_or("");
+    EXPECT_TRUE(Contains(written, says)) << written;
+    EXPECT_FALSE(Contains(written, "earlier")) << written;
+  };
   {
     const TWindowsVersionScope windows(L"win98", std::nullopt, L"cardmend.exe");
     expectRefused(L"/repair", ecWindowsTooOld, FirstLine(sNeedsWin2000));
+    WriteFileBytes(log, "An earlier run's trace\r\n");
+    expectRefused(L"/check /log \"" + log + L"\"", ecWindowsTooOld, FirstLine(sNeedsWin2000));
+    expectLogged(FirstLine(sNeedsWin2000));
   }
   {
     const THandle wizard(CreateMutexW(nullptr, FALSE, ProgramMutexName));
     expectRefused(L"/repair", ecAnotherCopy, FirstLine(sAnotherCopyRepairing));
+    WriteFileBytes(log, "An earlier run's trace\r\n");
+    expectRefused(L"/repair /log \"" + log + L"\"", ecAnotherCopy, FirstLine(sAnotherCopyRepairing));
+    expectLogged(LangText(sExitCode) + " " + std::to_string(ecAnotherCopy) + ".");
     const TWatchedRun check = RunWatched(Program(), L"/check");
     EXPECT_EQ(check.ExitCode, static_cast<DWORD>(ecRepairNeeded)) << check.Output;
   }
@@ -173,6 +186,11 @@ TEST_F(UnattendedProgram, RepairWritesTheTraceTheWizardShows) {
     repairTrace = ReadFileBytes(logFile).value_or("");
     repairCalls = commands.Calls();
     EXPECT_TRUE(Contains(run.Output, repairTrace)) << run.Output;
+    // The log closes with the outcome, which the wizard shows on its finish page instead.
+    const std::string closing =
+        LangText(sRepairWorks) + " " + LangText(sExitCode) + " " + std::to_string(ecInOrder) + ".\r\n";
+    ASSERT_TRUE(repairTrace.ends_with(closing)) << repairTrace;
+    repairTrace.resize(repairTrace.size() - closing.size());
   }
   ASSERT_GT(wizardTrace.size(), 200u);
   EXPECT_EQ(withoutTimes(repairTrace), withoutTimes(wizardTrace));
