@@ -81,8 +81,9 @@ void TDiagnosticLog::ShowLog() {
   if (FLines.empty()) return;
   const TWaitCursor hourglass;
   const std::string path = FreeLogPath(LogFolder());
-  FShownFiles.push_back(Widen(path));
+  // Only a file this program created is deleted at its end.
   Save(FLines, path);
+  FShownFiles.push_back(Widen(path));
   OpenDocument(path);
 }
 

@@ -204,3 +204,18 @@ TEST_F(TShowLogTest, AFailedSaveThrowsAndPutsTheCursorBack) {
   EXPECT_THROW(FLog.ShowLog(), std::system_error);
   EXPECT_EQ(GetCursor(), cross);
 }
+
+// A save that failed created nothing, so the program's end deletes nothing: not even a file
+// that appears under the chosen name later, which is someone else's.
+TEST_F(TShowLogTest, AFailedSaveLeavesALaterFileOfThatNameAlone) {
+  const std::wstring missing = Temp() + L"\\missing";
+  {
+    const TScopedEnv temp(L"Temp", missing.c_str());
+    TDiagnosticLog log;
+    Fill(log);
+    EXPECT_THROW(log.ShowLog(), std::system_error);
+    ASSERT_TRUE(CreateDirectoryW(missing.c_str(), nullptr));
+    WriteFileBytes(missing + L"\\RMDIAG.txt", "someone else's");
+  }
+  EXPECT_EQ(ReadFileBytes(missing + L"\\RMDIAG.txt"), "someone else's");
+}
