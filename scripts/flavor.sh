@@ -33,7 +33,12 @@ runs_32bit_programs() {
 # machine runs, and prints the one line that says which and why.
 choose_flavor() {
   case "${FLAVOR:-}" in
-    32) echo "flavor: 32-bit (forced by FLAVOR=32)" ;;
+    32)
+      if ! runs_32bit_programs; then
+        echo "flavor: FLAVOR=32 asks for 32-bit programs, which this machine's kernel cannot run" >&2
+        return 1
+      fi
+      echo "flavor: 32-bit (forced by FLAVOR=32)" ;;
     64) echo "flavor: 64-bit (forced by FLAVOR=64)" ;;
     "")
       if runs_32bit_programs; then

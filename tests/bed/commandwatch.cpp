@@ -49,8 +49,12 @@ std::vector<TCommandWatch::TCall> TCommandWatch::Calls() const {
     const std::wstring text = Widen(line);
     const size_t first = text.find(L'\t'), last = text.rfind(L'\t');
     if (first == std::wstring::npos || last == first) continue;
-    calls.push_back({text.substr(0, first), text.substr(first + 1, last - first - 1),
-                     text.substr(last + 1)});
+    const std::wstring program = text.substr(0, first), show = text.substr(last + 1);
+    if (show == L"ended" && last == first + 1) {
+      if (!calls.empty() && calls.back().Program == program) calls.back().Ended = true;
+      continue;
+    }
+    calls.push_back({program, text.substr(first + 1, last - first - 1), show});
   }
   return calls;
 }

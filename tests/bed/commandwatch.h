@@ -21,6 +21,8 @@ class TCommandWatch {
     std::wstring Program;      // file name, lower case
     std::wstring CommandLine;  // as the tool received it
     std::wstring Show;         // the show state the starter gave, "-" for none
+    // The tool recorded its end before anything else started (regsvr32 records one).
+    bool Ended = false;
     bool operator==(const TCall&) const = default;
   };
   std::vector<TCall> Calls() const;

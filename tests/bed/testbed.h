@@ -13,9 +13,3 @@ constexpr bool In32BitFlavor = sizeof(void*) == 4;
 // The 64-bit System folder of the test prefix as this program reaches it: through
 // "sysnative" from a 32-bit program, directly from a 64-bit one. Ends in a backslash.
 std::wstring NativeSystemFolder();
-
-// For a test about a 32-bit process: skipped, with its reason, in the 64-bit flavor.
-#define SKIP_IN_64BIT_FLAVOR(reason) \
-  if (In32BitFlavor) {                \
-  } else                              \
-    GTEST_SKIP() << "the 64-bit flavor: " << (reason)

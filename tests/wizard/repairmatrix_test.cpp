@@ -61,7 +61,8 @@ const char* ReleaseName(K release) {
   }
 }
 
-// The calls as letters, after checking each one's exact command line and window.
+// The calls as letters, after checking each one's exact command line and window; RegSvr32
+// also that it ended before the next step started anything.
 std::string Letters(const std::vector<TCommandWatch::TCall>& calls) {
   const std::wstring system = Widen(GetSystemDir());
   std::string letters;
@@ -74,7 +75,7 @@ std::string Letters(const std::vector<TCommandWatch::TCall>& calls) {
       letters += 't';
     else if (call.Program == L"regsvr32.exe" &&
              call.CommandLine == L"\"" + system + L"RegSvr32.exe\" /i /s scardssp.dll" &&
-             call.Show == L"-")
+             call.Show == L"-" && call.Ended)
       letters += 'r';
     else if (call.Program == L"scardsvr.exe" &&
              call.CommandLine == L"\"" + system + L"scardsvr.exe\" reinstall" && call.Show == L"0")

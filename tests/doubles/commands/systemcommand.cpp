@@ -2,7 +2,9 @@
 // installed as net.exe and regsvr32.exe while a test watches the commands. It records how
 // it was started (commandlog.h), then does what the tool does to the simulated subsystem:
 // as net, "start NAME" and "stop NAME [/yes]" start and stop the service through the
-// service manager (Wine's own net knows no "/yes"); as regsvr32 it only answers.
+// service manager (Wine's own net knows no "/yes"); as regsvr32 it takes a moment, as a
+// registration does, records its end and answers, so a test sees whether its starter
+// waited for it.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -57,7 +59,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   wchar_t path[MAX_PATH] = L"";
   GetModuleFileNameW(nullptr, path, MAX_PATH);
   const std::wstring name = path;
-  if (_wcsicmp(name.substr(name.find_last_of(L'\\') + 1).c_str(), L"net.exe") != 0) return 0;
+  if (_wcsicmp(name.substr(name.find_last_of(L'\\') + 1).c_str(), L"net.exe") != 0) {
+    Sleep(700);
+    RecordEnd();
+    return 0;
+  }
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   const int result = argv ? Net(argc, argv) : 1;
