@@ -20,6 +20,7 @@ constexpr COLORREF BoxFrameColor = RGB(0xA0, 0xA0, 0xA0);
 constexpr COLORREF GroupFrameColor = RGB(0xD0, 0xD7, 0xCF);
 constexpr COLORREF DisabledTextColor = RGB(0xA5, 0xA2, 0x94);
 constexpr COLORREF ProgressColor = RGB(0x00, 0x80, 0x00);
+constexpr COLORREF LanguageLinkHoverColor = RGB(0x00, 0x00, 0xFF);
 
 constexpr int ProgramIcon = 1;
 
@@ -184,11 +185,14 @@ TImage& TCardmendMainForm::AddMark(TWindow& parent, int left, int top) {
   return image;
 }
 
-TQvLabel& TCardmendMainForm::AddLink(TWindow& parent, int left, int top) {
+// Links in the wizard are plain text in the link colour; the theme's hover colour is for the
+// information links and the web address, the language link turns plain blue.
+TQvLabel& TCardmendMainForm::AddLink(TWindow& parent, int left, int top, COLORREF hoverColor) {
   auto& link = Add<TQvLabel>(&parent);
   link.SetColor(DesignPanelColor);
+  link.SetLinkStyle(0);
   link.SetLinkNormalColor(DesignLinkColor);
-  link.SetLinkActiveColor(DesignLinkHotColor);
+  link.SetLinkActiveColor(hoverColor);
   link.SetBounds(left, top, 0, 0);
   return link;
 }
@@ -233,27 +237,27 @@ void TCardmendMainForm::BuildStartPage() {
   RequirementsLabel = &AddHeading(upper, 12, 60);
   WinImage = &AddMark(upper, 28, 75);
   Label0_2 = &AddLabel(upper, 48, 76);
-  WinInfoLabel = &AddLink(upper, 0, 76);
+  WinInfoLabel = &AddLink(upper, 0, 76, DesignLinkHotColor);
   WinInfoLabel->LinkCallBack = [this](TQvLabelBase&) { WinInfoLabelLinkCallBack(); };
   AdminImage = &AddMark(upper, 28, 93);
   Label0_3 = &AddLabel(upper, 48, 94);
-  AdminInfoLabel = &AddLink(upper, 0, 94);
+  AdminInfoLabel = &AddLink(upper, 0, 94, DesignLinkHotColor);
   AdminInfoLabel->LinkCallBack = [this](TQvLabelBase&) { AdminInfoLabelLinkCallBack(); };
   StatusLabel = &AddHeading(upper, 12, 120);
   PCSCImage = &AddMark(upper, 28, 135);
   LabelPCSC = &AddLabel(upper, 48, 136);
-  PCSCInfoLabel = &AddLink(upper, 0, 136);
+  PCSCInfoLabel = &AddLink(upper, 0, 136, DesignLinkHotColor);
   PCSCInfoLabel->LinkCallBack = [this](TQvLabelBase&) { PCSCInfoLabelLinkCallBack(); };
   AboutLabel = &AddHeading(upper, 12, 162);
   VersionsLabel = &AddWrapped(upper, 28, 178, 333, 14);
   CopyrightLabel = &AddWrapped(upper, 28, 192, 333, 14);
-  WebLabel = &AddLink(upper, 28, 206);
+  WebLabel = &AddLink(upper, 28, 206, DesignLinkHotColor);
   WebLabel->SetFontColor(DesignLinkColor);
 
   Panel5 = &Box(page, 258, 41);
   LangImage = &AddMark(*Panel5, 12, 12);
   LangImage->OnClick = [this] { LangLabelLinkCallBack(); };
-  LangLabel = &AddLink(*Panel5, 32, 13);
+  LangLabel = &AddLink(*Panel5, 32, 13, LanguageLinkHoverColor);
   LangLabel->LinkCallBack = [this](TQvLabelBase&) { LangLabelLinkCallBack(); };
   StartKnopf = &AddButton(*Panel5, 227, [this] { StartKnopfClick(); });
   AbbruchKnopf = &AddButton(*Panel5, 335, [this] { AbbruchKnopfClick(); });

@@ -91,7 +91,7 @@ class TCardmendMainForm : public TForm {
   TLabel& AddHeading(TWindow& parent, int left, int top);
   TLabel& AddWrapped(TWindow& parent, int left, int top, int width, int height);
   TImage& AddMark(TWindow& parent, int left, int top);
-  TQvLabel& AddLink(TWindow& parent, int left, int top);
+  TQvLabel& AddLink(TWindow& parent, int left, int top, COLORREF hoverColor);
   TQVGroupBox& AddGroup(TPanel& box);
   TVexXPButton& AddButton(TWindow& parent, int left, std::function<void()> click);
   TVEXRadio& AddRadio(TWindow& parent, int top);

@@ -258,6 +258,57 @@ TEST_F(WizardWindow, TheWebAddressLooksLikeALinkWhileThePointerIsOverIt) {
   EXPECT_EQ(ScreenCursor(), nullptr);
 }
 
+// A row of the picture that is mostly `color`: an underline.
+bool HasUnderline(const TBitmap& picture, COLORREF color) {
+  for (int y = 0; y < picture.Height(); ++y) {
+    int n = 0;
+    for (int x = 0; x < picture.Width(); ++x) n += picture.Pixel(x, y) == color;
+    if (n >= picture.Width() * 3 / 4) return true;
+  }
+  return false;
+}
+
+// The links are plain text in the link colour, neither bold nor underlined; under the
+// pointer the information links take the theme's hover colour, the language link plain
+// blue.
+TEST_F(WizardWindow, TheLinksArePlainTextInTheirColours) {
+  TCardmendMainForm f;
+  ShowActive(f);
+  struct TCase {
+    const char* Name;
+    TQvLabel* Link;
+    COLORREF Hover;
+  };
+  const TCase cases[] = {{"Windows", f.WinInfoLabel, DesignLinkHotColor},
+                         {"administrator", f.AdminInfoLabel, DesignLinkHotColor},
+                         {"PC/SC", f.PCSCInfoLabel, DesignLinkHotColor},
+                         {"language", f.LangLabel, RGB(0, 0, 255)}};
+  const RECT client = f.ClientRect();
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    PointerTo(f, client.right + 60, client.bottom + 60);
+    PumpFor(100);
+    const TBitmap normal = Picture(*c.Link);
+    EXPECT_GT(Count(normal, DesignLinkColor), 0);
+    EXPECT_EQ(Count(normal, c.Hover), 0);
+    EXPECT_FALSE(HasUnderline(normal, DesignLinkColor));
+
+    PointerTo(*c.Link, 3, c.Link->Height() / 2);
+    PumpFor(100);
+    const TBitmap hovered = Picture(*c.Link);
+    EXPECT_GT(Count(hovered, c.Hover), 0);
+    EXPECT_EQ(Count(hovered, DesignLinkColor), 0);
+    EXPECT_FALSE(HasUnderline(hovered, c.Hover));
+
+    // The same link in bold has more ink: the wizard's is not.
+    PointerTo(f, client.right + 60, client.bottom + 60);
+    PumpFor(100);
+    c.Link->SetLinkStyle(fsBold);
+    EXPECT_GT(Count(Picture(*c.Link), DesignLinkColor), Count(normal, DesignLinkColor));
+    c.Link->SetLinkStyle(0);
+  }
+}
+
 TEST_F(WizardWindow, TheHourglassStaysWhileTheBrowserStarts) {
   TCardmendMainForm f;
   ShowActive(f);
