@@ -8,11 +8,6 @@
 
 namespace {
 
-template <typename F>
-F Entry(HMODULE module, const char* name) {
-  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
 std::string Hex8(LONG value) {
   char text[9];
   std::snprintf(text, sizeof(text), "%08lX", static_cast<unsigned long>(value));
@@ -25,9 +20,9 @@ void TPCSCLibrary::Load() {
   if (Loaded()) return;
   TModule module = LoadSystemLibrary("WINSCARD.DLL");
   if (!module) return;
-  const auto establish = Entry<TEstablish>(module.Get(), "SCardEstablishContext");
-  const auto release = Entry<TRelease>(module.Get(), "SCardReleaseContext");
-  const auto listReaders = Entry<TListReaders>(module.Get(), "SCardListReadersA");
+  const auto establish = ModuleFunction<TEstablish>(module.Get(), "SCardEstablishContext");
+  const auto release = ModuleFunction<TRelease>(module.Get(), "SCardReleaseContext");
+  const auto listReaders = ModuleFunction<TListReaders>(module.Get(), "SCardListReadersA");
   if (!establish || !release || !listReaders) return;
   FEstablish = establish;
   FRelease = release;

@@ -15,10 +15,8 @@ struct TLoader {
 
   TLoader() : Library(LoadSystemLibrary("HHCtrl.OCX")) {
     if (!Library) return;
-    Ansi = reinterpret_cast<THtmlHelpA>(
-        reinterpret_cast<void*>(GetProcAddress(Library.Get(), MAKEINTRESOURCEA(14))));
-    Wide = reinterpret_cast<THtmlHelpW>(
-        reinterpret_cast<void*>(GetProcAddress(Library.Get(), MAKEINTRESOURCEA(15))));
+    Ansi = ModuleFunction<THtmlHelpA>(Library.Get(), MAKEINTRESOURCEA(14));
+    Wide = ModuleFunction<THtmlHelpW>(Library.Get(), MAKEINTRESOURCEA(15));
   }
 };
 

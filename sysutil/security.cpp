@@ -14,12 +14,6 @@ using TSetNamedSecurityInfoA = DWORD(WINAPI*)(LPSTR, int, SECURITY_INFORMATION, 
                                               PACL, PACL);
 using TAddAccessAllowedAceEx = BOOL(WINAPI*)(PACL, DWORD, DWORD, DWORD, PSID);
 
-template <typename F>
-F Find(const TModule& module, const char* name) {
-  const FARPROC address = GetProcAddress(module.Get(), name);
-  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(address));
-}
-
 // Security functions that older Windows lacks or keeps in ACLAPI.DLL: resolved at start,
 // released at the end. ACLAPI.DLL is asked first; advapi32's answer, when it loads,
 // replaces that one.
@@ -27,10 +21,13 @@ class TByNameFunctions {
  public:
   TByNameFunctions()
       : FAclApi(LoadSystemLibrary("ACLAPI.DLL")), FAdvapi(LoadSystemLibrary("advapi32.dll")) {
-    if (FAclApi) SetNamedSecurityInfo = Find<TSetNamedSecurityInfoA>(FAclApi, "SetNamedSecurityInfoA");
+    SetNamedSecurityInfo =
+        ModuleFunction<TSetNamedSecurityInfoA>(FAclApi.Get(), "SetNamedSecurityInfoA");
     if (FAdvapi) {
-      SetNamedSecurityInfo = Find<TSetNamedSecurityInfoA>(FAdvapi, "SetNamedSecurityInfoA");
-      AddAccessAllowedAceEx = Find<TAddAccessAllowedAceEx>(FAdvapi, "AddAccessAllowedAceEx");
+      SetNamedSecurityInfo =
+          ModuleFunction<TSetNamedSecurityInfoA>(FAdvapi.Get(), "SetNamedSecurityInfoA");
+      AddAccessAllowedAceEx =
+          ModuleFunction<TAddAccessAllowedAceEx>(FAdvapi.Get(), "AddAccessAllowedAceEx");
     }
   }
   ~TByNameFunctions() {
