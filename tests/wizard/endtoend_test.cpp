@@ -76,7 +76,10 @@ TEST_P(ProgramRun, AsTheUserRunsIt) {
     HWND question = FindWindowW(L"TVEXQuestionForm", nullptr);
     if (question && IsWindowVisible(question) && !asked) {
       asked = true;
-      PostMessageW(question, WM_KEYDOWN, 'Y', 1);
+      // The run has read Ctrl before it asks. Ctrl may still be down in the wizard's key
+      // state, which would make a Y key Ctrl+Y: the letter itself answers.
+      wizard.ReleaseCtrl();
+      PostMessageW(question, WM_CHAR, L'y', 1);
     }
     return wizard.PageShown(L"Progress") || wizard.PageShown(L"Finish");
   }, 20000);
