@@ -5,6 +5,7 @@
 #include "app/repairrun.h"
 #include "app/requirementmarks.h"
 #include "app/texts.h"
+#include "dialogs/htmlhelp.h"
 #include "dialogs/vexmessage.h"
 #include "sysutil/security.h"
 #include "sysutil/system.h"
@@ -55,9 +56,11 @@ TCardmendMainForm::TCardmendMainForm()
   FWebLink = std::make_unique<TWebLink>(*WebLabel, [this](const std::string& text) {
     ShowErrorMessage(text);
   });
+  SetHelpRefusalReporter([this](const std::string& line) { Log(line); });
 }
 
 TCardmendMainForm::~TCardmendMainForm() {
+  SetHelpRefusalReporter(nullptr);
   Timer1.SetEnabled(false);
   FreePCSCLibrary();
 }

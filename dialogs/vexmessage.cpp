@@ -49,7 +49,7 @@ bool TVEXMessageForm::ShortCut(const MSG& msg) {
       SetModalResult(mrOk);
       return true;
     case VK_F1:
-      HtmlHelp(nullptr, ApplicationHelpFile(), HH_DISPLAY_TOPIC_COMMAND, 0);
+      ShowApplicationHelp("");
       return true;
   }
   return false;

@@ -122,11 +122,7 @@ void TVEXQuestionForm::Answered(uint8_t answer) {
   SetModalResult(mrOk);
 }
 
-void TVEXQuestionForm::ShowHelp() const {
-  const std::string file = ApplicationHelpFile();
-  HtmlHelp(nullptr, FHelpTopic.empty() ? file : file + "::/" + FHelpTopic,
-           HH_DISPLAY_TOPIC_COMMAND, 0);
-}
+void TVEXQuestionForm::ShowHelp() const { ShowApplicationHelp(FHelpTopic); }
 
 bool TVEXQuestionForm::ShortCut(const MSG& msg) {
   if (msg.message != WM_KEYDOWN) return false;

@@ -2,6 +2,8 @@
 // A security identifier built by AllocateAndInitializeSid and freed with the object.
 #include <windows.h>
 
+#include <algorithm>
+#include <initializer_list>
 #include <utility>
 
 class TSid {
@@ -11,6 +13,18 @@ class TSid {
   TSid(BYTE authority, BYTE count, DWORD first, DWORD second = 0) {
     SID_IDENTIFIER_AUTHORITY identifier{{0, 0, 0, 0, 0, authority}};
     if (!AllocateAndInitializeSid(&identifier, count, first, second, 0, 0, 0, 0, 0, 0, &FSid)) {
+      FError = GetLastError();
+      FSid = nullptr;
+    }
+  }
+  // Up to eight sub-authorities, all given.
+  TSid(BYTE authority, std::initializer_list<DWORD> subAuthorities) {
+    SID_IDENTIFIER_AUTHORITY identifier{{0, 0, 0, 0, 0, authority}};
+    DWORD s[8]{};
+    const size_t count = std::min<size_t>(subAuthorities.size(), 8);
+    std::copy_n(subAuthorities.begin(), count, s);
+    if (!AllocateAndInitializeSid(&identifier, static_cast<BYTE>(count), s[0], s[1], s[2], s[3],
+                                  s[4], s[5], s[6], s[7], &FSid)) {
       FError = GetLastError();
       FSid = nullptr;
     }

@@ -4,11 +4,14 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "controls/vexdesign.h"
 #include "dialogs/dialoglines.h"
+#include "dialogs/htmlhelp.h"
 #include "dialogs/vexmessage.h"
 #include "dialogs/vexquestion.h"
+#include "sysutil/textconv.h"
 #include "tests/controls/controlpictures.h"
 #include "tests/ui/uitest.h"
 
@@ -233,6 +236,56 @@ TEST(VEXDialogs, TheOwnerIsActiveAgainAfterTheDialog) {
     PumpFor(100);
     EXPECT_EQ(GetActiveWindow(), form.Handle());
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A help file beside the program is opened only where no one but an administrator can have
+// put it. Wine makes the user the owner of every file, so here F1 in either dialog refuses
+// a file planted beside this test program and say why.
+TEST(VEXDialogs, HelpFromAFolderTheUserCanChangeIsRefusedAndReported) {
+  const std::wstring help = Widen(ApplicationHelpFile());
+  const HANDLE planted = CreateFileW(help.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(planted, INVALID_HANDLE_VALUE);
+  CloseHandle(planted);
+  struct TCleanup {
+    std::wstring File;
+    ~TCleanup() {
+      DeleteFileW(File.c_str());
+      SetHelpRefusalReporter(nullptr);
+    }
+  } cleanup{help};
+  std::vector<std::string> reports;
+  SetHelpRefusalReporter([&](const std::string& line) { reports.push_back(line); });
+  const std::string expected =
+      "Help file not opened: users who are not administrators can change it or its folder (" +
+      ApplicationHelpFile() + ")";
+
+  TControlTestForm form;
+  PumpFor(100);
+  {
+    TWhenShown press(L"TVEXMessageForm", [](HWND dialog) {
+      PostMessageW(dialog, WM_KEYDOWN, VK_F1, 1);
+      PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 1);
+    });
+    VEXMessage().ShowInfo("Done.", &form);
+  }
+  {
+    TWhenShown press(L"TVEXQuestionForm", [](HWND dialog) {
+      PostMessageW(dialog, WM_KEYDOWN, VK_F1, 1);
+      PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 1);
+    });
+    TQuestion q;
+    q.Text = "Go on?";
+    q.HelpTopic = "repair.htm";
+    q.Reference = &form;
+    VEXQuestion().Ask(q);
+  }
+  EXPECT_EQ(reports, std::vector<std::string>(2, expected));
+  EXPECT_EQ(FindWindowW(L"HH Parent", nullptr), nullptr);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "app/secondcopy.h"
 #include "app/texts.h"
 #include "controls/vexdesign.h"
+#include "dialogs/htmlhelp.h"
 #include "dialogs/vexhint.h"
 #include "dialogs/vexmessage.h"
 #include "sysutil/textconv.h"
@@ -425,6 +426,31 @@ TEST_F(WizardWindow, ASecondCopyLetsTheFirstComeToTheFrontBeforeItPostsTheReques
   MSG msg;
   EXPECT_TRUE(PeekMessageW(&msg, f.Handle(), TCardmendMainForm::WM_RESTOREWIZARD,
                            TCardmendMainForm::WM_RESTOREWIZARD, PM_REMOVE));
+}
+
+}  // namespace
+
+namespace {
+
+// F1 in one of the wizard's dialogs, where the help file could have been planted: the
+// refusal is in the trace, and no longer once the wizard is gone.
+TEST_F(WizardWindow, ARefusedHelpFileIsInTheTrace) {
+  const std::string refusal =
+      "Help file not opened: users who are not administrators can change it or its folder (" +
+      ApplicationHelpFile() + ")";
+  {
+    TCardmendMainForm f;
+    ShowActive(f);
+    TWhenShown press(L"TVEXMessageForm", [](HWND dialog) {
+      PostMessageW(dialog, WM_KEYDOWN, VK_F1, 1);
+      PostMessageW(dialog, WM_KEYDOWN, VK_RETURN, 1);
+    });
+    f.ShowErrorMessage("Something went wrong.");
+    const auto& lines = f.Trace().Lines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back().substr(14), refusal);
+  }
+  ShowApplicationHelp("");  // with no wizard to hear it
 }
 
 }  // namespace
