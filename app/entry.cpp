@@ -1,10 +1,11 @@
 #include <windows.h>
 
 #include "app/commandline.h"
-#include "app/mainform.h"
 #include "app/secondcopy.h"
+#include "app/singleinstance.h"
 #include "app/texts.h"
 #include "app/unattended.h"
+#include "app/wizard/mainform.h"
 #include "controls/vexdesign.h"
 #include "sysutil/handles.h"
 #include "sysutil/windowsversion.h"

@@ -1,17 +1,17 @@
 #include "app/secondcopy.h"
 
-#include "app/mainform.h"
+#include "app/singleinstance.h"
 #include "sysutil/systemlibrary.h"
 
 void HandOverToFirstCopy(const TAllowForeground& allow) {
-  HWND first = FindWindowW(L"TCardmendMainForm", nullptr);
+  HWND first = FindWindowW(WizardWindowClass, nullptr);
   if (!first) return;
   // The foreground lock would otherwise leave the first copy flashing in the task bar: the
   // process that the user just started is the one allowed to give the front away.
   DWORD processId = 0;
   GetWindowThreadProcessId(first, &processId);
   if (processId) allow(processId);
-  PostMessageW(first, TCardmendMainForm::WM_RESTOREWIZARD, 0, 0);
+  PostMessageW(first, RestoreWizardMessage, 0, 0);
 }
 
 void HandOverToFirstCopy() {

@@ -4,10 +4,6 @@
 
 #include <functional>
 
-// Held by the wizard from its start and by a repair without a window: while it exists, no
-// other copy repairs. Per session, as it always was.
-inline constexpr wchar_t ProgramMutexName[] = L"CardmendMutex_154378wsdfjkldf";
-
 // Lets the process of the window it is given come to the front; AllowSetForegroundWindow
 // unless a test watches the call.
 using TAllowForeground = std::function<void(DWORD processId)>;

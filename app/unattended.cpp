@@ -6,14 +6,15 @@
 #include <string>
 #include <system_error>
 
-#include "app/diaglog.h"
-#include "app/healthcheck.h"
-#include "app/logfile.h"
-#include "app/pcsc.h"
-#include "app/repairstages.h"
+#include "app/repair/diaglog.h"
+#include "app/repair/healthcheck.h"
+#include "app/repair/logfile.h"
+#include "app/repair/pcsc.h"
+#include "app/repair/repairstages.h"
+#include "app/repair/windowsfamily.h"
 #include "app/secondcopy.h"
+#include "app/singleinstance.h"
 #include "app/texts.h"
-#include "app/windowsfamily.h"
 #include "controls/vexdesign.h"
 #include "dialogs/vexmessage.h"
 #include "sysutil/console.h"

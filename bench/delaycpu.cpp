@@ -10,9 +10,9 @@
 #include <cstdlib>
 #include <functional>
 
-#include "app/mainform.h"
-#include "sysutil/wait.h"
+#include "app/wizard/mainform.h"
 #include "bench/clock.h"
+#include "sysutil/wait.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include <cwchar>
 #include <vector>
 
-#include "app/mainform.h"
 #include "app/texts.h"
+#include "app/wizard/mainform.h"
 #include "controls/vexdesign.h"
 #include "ui/application.h"
 #include "ui/timer.h"

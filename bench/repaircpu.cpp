@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/mainform.h"
 #include "app/texts.h"
+#include "app/wizard/mainform.h"
 #include "bench/clock.h"
 #include "controls/vexdesign.h"
 #include "ui/application.h"

@@ -1,7 +1,7 @@
 #include "sysutil/registryaccess.h"
 
+#include "sysutil/bitness.h"
 #include "sysutil/registryfault.h"
-#include "sysutil/system.h"
 #include "sysutil/systemlibrary.h"
 #include "sysutil/textconv.h"
 

@@ -7,8 +7,6 @@
 
 namespace {
 
-using TIsWow64Process = BOOL(WINAPI*)(HANDLE, PBOOL);
-
 void EnableShutdownPrivilege() {
   HANDLE raw = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &raw)) return;
@@ -94,17 +92,6 @@ bool IsWindowsNT() {
   info.dwOSVersionInfoSize = sizeof(info);
   return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
-
-bool IsWow64() {
-  // Resolved on the first call, which may come from another unit's start-up: a namespace
-  // variable could still be unset then. Windows 2000 and XP before SP2 lack the function.
-  static const auto isWow64Process =
-      LoadedFunction<TIsWow64Process>(L"kernel32.dll", "IsWow64Process");
-  BOOL wow64 = FALSE;
-  return isWow64Process && isWow64Process(GetCurrentProcess(), &wow64) && wow64;
-}
-
-bool Is64BitProcessOrWow64() { return sizeof(void*) == 8 || IsWow64(); }
 
 bool ForceForeground(HWND window) {
   if (IsIconic(window)) ShowWindow(window, SW_RESTORE);

@@ -19,13 +19,6 @@ std::string GetEnvVar(const std::string& name);
 // True on the NT line (2000, XP and later), false on Windows 95, 98 and Me.
 bool IsWindowsNT();
 
-// True when this program runs as a 32-bit process on 64-bit Windows.
-bool IsWow64();
-
-// True on 64-bit Windows, asked of the process itself: it is a 64-bit process, or a 32-bit
-// one under WOW64 (the shipped exe). Needs no version record, unlike Is64BitWindows.
-bool Is64BitProcessOrWow64();
-
 // Restores a minimised window and makes it the foreground window, also against the
 // foreground lock. True when it is the foreground window afterwards.
 bool ForceForeground(HWND window);

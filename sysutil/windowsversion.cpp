@@ -3,8 +3,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "sysutil/bitness.h"
 #include "sysutil/handles.h"
-#include "sysutil/system.h"
 #include "sysutil/systemlibrary.h"
 
 namespace {

@@ -1,7 +1,6 @@
 #include "ui/application.h"
 
 #include "sysutil/textconv.h"
-#include "ui/form.h"
 #include "ui/window.h"
 
 namespace {
@@ -25,7 +24,9 @@ TApplication& Application() {
   return application;
 }
 
-TApplication::TApplication() : FWindow(std::make_unique<TApplicationWindow>()) {}
+TApplication::TApplication() : FWindow(std::make_unique<TApplicationWindow>()) {
+  TWindow::SetExceptionHandler([](std::exception_ptr error) { Application().HandleException(error); });
+}
 
 TApplication::~TApplication() = default;
 
@@ -65,8 +66,8 @@ void TApplication::Dispatch(MSG& msg) {
   // exception from a click ends, and never unwind through the enumeration callbacks.
   try {
     if (IsKeyMessage(msg.message)) {
-      auto* form = dynamic_cast<TForm*>(TWindow::FromHandle(GetAncestor(msg.hwnd, GA_ROOT)));
-      if (form && form->PreprocessKey(msg)) return;
+      TWindow* root = TWindow::FromHandle(GetAncestor(msg.hwnd, GA_ROOT));
+      if (root && root->PreTranslate(msg)) return;
     }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

@@ -128,7 +128,7 @@ void TForm::SetIcon(int id) {
   SendMessageW(Handle(), WM_SETICON, ICON_SMALL, load(SM_CXSMICON));
 }
 
-bool TForm::PreprocessKey(MSG& msg) {
+bool TForm::PreTranslate(MSG& msg) {
   switch (msg.message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:

@@ -38,9 +38,9 @@ class TForm : public TWindow {
   // The main form's Close ends the application.
   void SetMainForm(bool main) { FMainForm = main; }
 
-  // Called by the application's loop for key messages of this form's windows; true when
-  // the key was used up here.
-  bool PreprocessKey(MSG& msg);
+  // The form's shortcuts, Enter and Esc for its default and cancel buttons, Tab and the
+  // arrows between its controls, and the letters of its captions.
+  bool PreTranslate(MSG& msg) override;
 
  protected:
   // Sees WM_KEYDOWN/WM_SYSKEYDOWN before any control; true marks the key as handled.

@@ -1,6 +1,5 @@
 #include "ui/graphiccontrol.h"
 
-#include "ui/window.h"
 #include "ui/windowdc.h"
 
 TGraphicControl::TGraphicControl(TWindow* parent) : FParent(parent), FFont(parent->Font()) {

@@ -7,10 +7,9 @@
 
 #include "ui/canvas.h"
 #include "ui/font.h"
+#include "ui/window.h"
 
-class TWindow;
-
-class TGraphicControl {
+class TGraphicControl : public TGraphicChild {
  public:
   explicit TGraphicControl(TWindow* parent);
   TGraphicControl(const TGraphicControl&) = delete;
@@ -24,10 +23,10 @@ class TGraphicControl {
   int Top() const { return FBounds.top; }
   int Width() const { return FBounds.right - FBounds.left; }
   int Height() const { return FBounds.bottom - FBounds.top; }
-  const RECT& BoundsRect() const { return FBounds; }
+  const RECT& BoundsRect() const override { return FBounds; }
 
   void SetVisible(bool visible);
-  bool Visible() const { return FVisible; }
+  bool Visible() const override { return FVisible; }
 
   const TFont& Font() const { return FFont; }
   void SetFont(const TFont& font);
@@ -40,7 +39,6 @@ class TGraphicControl {
   void PaintTo(HDC dc);
 
  protected:
-  friend class TWindow;
   // The canvas's origin is the control's top-left corner; drawing is clipped to it.
   virtual void Paint(TCanvas& canvas) = 0;
   virtual void FontChanged() { Invalidate(); }
@@ -49,6 +47,8 @@ class TGraphicControl {
   void PaintNow(const std::function<void(TCanvas&)>& paint);
 
  private:
+  void PaintInParent(TCanvas& canvas) override { Paint(canvas); }
+
   TWindow* FParent;
   RECT FBounds{};
   bool FVisible = true;

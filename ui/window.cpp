@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "sysutil/textconv.h"
-#include "ui/application.h"
 #include "ui/offscreen.h"
 #include "ui/screencursor.h"
 #include "ui/windowdc.h"
@@ -65,6 +64,17 @@ TWindow* TWindow::FromHandle(HWND h) {
   return reinterpret_cast<TWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
 }
 
+namespace {
+TWindow::TExceptionHandler ExceptionHandler = nullptr;
+}  // namespace
+
+void TWindow::SetExceptionHandler(TExceptionHandler handler) { ExceptionHandler = handler; }
+
+void TWindow::HandleException(std::exception_ptr error) {
+  if (!ExceptionHandler) std::terminate();
+  ExceptionHandler(error);
+}
+
 void TWindow::CreateOwn(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent,
                         UINT classStyle, const RECT& bounds) {
   RegisterOwnClass(className, &OwnProc, classStyle);
@@ -112,7 +122,7 @@ LRESULT TWindow::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     try {
       return WndProc(msg, wp, lp);
     } catch (...) {
-      Application().HandleException(std::current_exception());
+      HandleException(std::current_exception());
       return 0;
     }
   }
@@ -213,13 +223,13 @@ void TWindow::PaintTo(HDC dc) {
 }
 
 void TWindow::PaintGraphics(HDC dc) {
-  for (TGraphicControl* control : FGraphics) {
+  for (TGraphicChild* control : FGraphics) {
     if (!control->Visible()) continue;
     const RECT& r = control->BoundsRect();
     TCanvas canvas(dc);  // puts clip and origin back when done
     IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
     OffsetViewportOrgEx(dc, r.left, r.top, nullptr);
-    control->Paint(canvas);
+    control->PaintInParent(canvas);
   }
 }
 

@@ -5,6 +5,7 @@
 // The object owns its HWND; a parent never owns the objects of its children.
 #include <windows.h>
 
+#include <exception>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,7 +13,20 @@
 #include "ui/canvas.h"
 #include "ui/font.h"
 #include "ui/gdiobject.h"
-#include "ui/graphiccontrol.h"
+
+// A control without a window of its own, painted by the window it sits on
+// (ui/graphiccontrol.h).
+class TGraphicChild {
+ public:
+  virtual bool Visible() const = 0;
+  virtual const RECT& BoundsRect() const = 0;
+  // Paints onto `canvas`, whose origin is the child's top-left corner and whose drawing is
+  // clipped to it.
+  virtual void PaintInParent(TCanvas& canvas) = 0;
+
+ protected:
+  ~TGraphicChild() = default;
+};
 
 class TWindow {
  public:
@@ -21,6 +35,12 @@ class TWindow {
   virtual ~TWindow();
 
   static TWindow* FromHandle(HWND h);
+
+  // Where an exception ends that a message handler let through: no exception may unwind
+  // through Windows' own frames. The application sets it; without one the program ends.
+  using TExceptionHandler = void (*)(std::exception_ptr error);
+  static void SetExceptionHandler(TExceptionHandler handler);
+  static void HandleException(std::exception_ptr error);
 
   HWND Handle() const { return FHandle; }
   TWindow* Parent() const { return FParent; }
@@ -62,10 +82,13 @@ class TWindow {
   // Enter or Esc that the focused control left alone, offered to every control of the
   // form in turn: a default or cancel button takes it. True when used up.
   virtual bool DialogKey(WPARAM) { return false; }
+  // Offered every key message of the message loop that is meant for this top-level window
+  // or one of its children, before it is translated. True when used up.
+  virtual bool PreTranslate(MSG&) { return false; }
 
   // Window-less controls that paint on this window; they must go before it does.
-  void AddGraphic(TGraphicControl* control) { FGraphics.push_back(control); }
-  void RemoveGraphic(TGraphicControl* control) { std::erase(FGraphics, control); }
+  void AddGraphic(TGraphicChild* control) { FGraphics.push_back(control); }
+  void RemoveGraphic(TGraphicChild* control) { std::erase(FGraphics, control); }
 
   // Links two windows so that each hears through Notification when the other's object
   // goes (a label that hands its accelerator's focus to another control, say).
@@ -121,6 +144,6 @@ class TWindow {
   COLORREF FColor = 0;
   TGdiObject FBackground;  // brush for WM_CTLCOLOR* answers
   bool FMouseDown = false;
-  std::vector<TGraphicControl*> FGraphics;
+  std::vector<TGraphicChild*> FGraphics;
   std::vector<TWindow*> FFreeNotifies;
 };

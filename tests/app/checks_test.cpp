@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/mainform.h"
-#include "app/pcsc.h"
-#include "app/requirementmarks.h"
-#include "app/servicestate.h"
+#include "app/repair/pcsc.h"
+#include "app/repair/servicestate.h"
+#include "app/wizard/mainform.h"
+#include "app/wizard/requirementmarks.h"
 #include "sysutil/wait.h"
 #include "tests/app/repairfixture.h"
 #include "tests/bed/knownwindows.h"

@@ -3,10 +3,10 @@
 // this is also what the steps do to Windows 7 and later, whose own image path they keep.
 #include <gtest/gtest.h>
 
-#include "app/pcsc.h"
-#include "app/permissionrepair.h"
-#include "app/registrycheck.h"
-#include "app/serviceconfig.h"
+#include "app/repair/pcsc.h"
+#include "app/repair/permissionrepair.h"
+#include "app/repair/registrycheck.h"
+#include "app/repair/serviceconfig.h"
 #include "sysutil/wait.h"
 #include "tests/app/repairfixture.h"
 #include "tests/bed/scsubsystem.h"

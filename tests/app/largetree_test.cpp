@@ -2,8 +2,8 @@
 // and cards; the repairs walk all of it.
 #include <gtest/gtest.h>
 
-#include "app/permissionrepair.h"
-#include "app/registrycheck.h"
+#include "app/repair/permissionrepair.h"
+#include "app/repair/registrycheck.h"
 #include "tests/app/repairfixture.h"
 #include "tests/bed/keysecurity.h"
 

@@ -1,4 +1,4 @@
-#include "app/permissionrepair.h"
+#include "app/repair/permissionrepair.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/diaglog.h"
+#include "app/repair/diaglog.h"
 #include "sysutil/registryaccess.h"
 #include "sysutil/security.h"
 #include "tests/app/calaisrights.h"

@@ -1,4 +1,4 @@
-#include "app/registrycheck.h"
+#include "app/repair/registrycheck.h"
 
 #include <gtest/gtest.h>
 

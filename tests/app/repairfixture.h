@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/diaglog.h"
+#include "app/repair/diaglog.h"
 #include "sysutil/handles.h"
 #include "sysutil/windowsversion.h"
 #include "tests/bed/registryfixture.h"

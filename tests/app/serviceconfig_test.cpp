@@ -1,4 +1,4 @@
-#include "app/serviceconfig.h"
+#include "app/repair/serviceconfig.h"
 
 #include <gtest/gtest.h>
 

@@ -10,10 +10,10 @@
 
 #include "app/branding.h"
 #include "app/commandline.h"
-#include "app/confirmation.h"
-#include "app/infolinks.h"
-#include "app/mainform.h"
 #include "app/texts.h"
+#include "app/wizard/confirmation.h"
+#include "app/wizard/infolinks.h"
+#include "app/wizard/mainform.h"
 #include "controls/vexdesign.h"
 #include "dialogs/vexhint.h"
 #include "dialogs/vexmessage.h"

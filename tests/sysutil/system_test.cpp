@@ -1,3 +1,4 @@
+#include "sysutil/bitness.h"
 #include "sysutil/system.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The start page's requirement marks, read back pixel by pixel and drawn through GDI.
-#include "app/requirementmarks.h"
+#include "app/wizard/requirementmarks.h"
 
 #include <gtest/gtest.h>
 

@@ -10,9 +10,9 @@
 #include <optional>
 #include <string>
 
-#include "app/diaglog.h"
-#include "app/pcsc.h"
-#include "app/registrycheck.h"
+#include "app/repair/diaglog.h"
+#include "app/repair/pcsc.h"
+#include "app/repair/registrycheck.h"
 #include "sysutil/textconv.h"
 #include "sysutil/windowsversion.h"
 #include "tests/bed/commandwatch.h"
@@ -65,7 +65,7 @@ TEST_P(ProgramRun, AsTheUserRunsIt) {
   const TSubsystemScope subsystem(c.State);
   const TWindowsVersionScope windows(c.Version, std::nullopt, L"cardmend.exe");
   const TCommandWatch commands;
-  const TTraceViewer viewer;
+  const TEchoViewer viewer;
   const std::wstring temp = viewer.Temp(), record = viewer.Record(), copy = viewer.Copy();
 
   TRunningWizard wizard;

@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "app/branding.h"
-#include "app/infolinks.h"
-#include "app/mainform.h"
 #include "app/secondcopy.h"
+#include "app/singleinstance.h"
 #include "app/texts.h"
+#include "app/wizard/infolinks.h"
+#include "app/wizard/mainform.h"
 #include "controls/vexdesign.h"
 #include "dialogs/htmlhelp.h"
 #include "dialogs/vexhint.h"
@@ -418,14 +419,14 @@ TEST_F(WizardWindow, ASecondCopyLetsTheFirstComeToTheFrontBeforeItPostsTheReques
   HandOverToFirstCopy([&](DWORD processId) {
     allowed = processId;
     MSG msg;
-    postedBefore = PeekMessageW(&msg, f.Handle(), TCardmendMainForm::WM_RESTOREWIZARD,
-                                TCardmendMainForm::WM_RESTOREWIZARD, PM_NOREMOVE) != FALSE;
+    postedBefore = PeekMessageW(&msg, f.Handle(), RestoreWizardMessage,
+                                RestoreWizardMessage, PM_NOREMOVE) != FALSE;
   });
   EXPECT_EQ(allowed, GetCurrentProcessId());
   EXPECT_FALSE(postedBefore);
   MSG msg;
-  EXPECT_TRUE(PeekMessageW(&msg, f.Handle(), TCardmendMainForm::WM_RESTOREWIZARD,
-                           TCardmendMainForm::WM_RESTOREWIZARD, PM_REMOVE));
+  EXPECT_TRUE(PeekMessageW(&msg, f.Handle(), RestoreWizardMessage,
+                           RestoreWizardMessage, PM_REMOVE));
 }
 
 }  // namespace

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/mainform.h"
-#include "app/pcsc.h"
-#include "app/registrycheck.h"
+#include "app/repair/pcsc.h"
+#include "app/repair/registrycheck.h"
 #include "app/texts.h"
+#include "app/wizard/mainform.h"
 #include "controls/vexdesign.h"
 #include "sysutil/registryaccess.h"
 #include "sysutil/registryvalues.h"

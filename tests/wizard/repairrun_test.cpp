@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "app/mainform.h"
-#include "app/pcsc.h"
-#include "app/registrycheck.h"
+#include "app/repair/pcsc.h"
+#include "app/repair/registrycheck.h"
 #include "app/texts.h"
+#include "app/wizard/mainform.h"
 #include "controls/vexdesign.h"
 #include "dialogs/vexmessage.h"
 #include "dialogs/vexquestion.h"
-#include "sysutil/security.h"
 #include "sysutil/registryfault.h"
+#include "sysutil/security.h"
 #include "sysutil/windowsversion.h"
 #include "tests/bed/knownwindows.h"
 #include "tests/bed/scsubsystem.h"

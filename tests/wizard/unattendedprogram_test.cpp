@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/secondcopy.h"
+#include "app/singleinstance.h"
 #include "app/texts.h"
 #include "app/unattended.h"
 #include "sysutil/handles.h"
@@ -167,7 +168,7 @@ TEST_F(UnattendedProgram, RepairWritesTheTraceTheWizardShows) {
   {
     const TSubsystemScope scope(S::CalaisNoAccess);
     const TCommandWatch commands;
-    const TTraceViewer viewer;
+    const TEchoViewer viewer;
     TRunningWizard wizard;
     ASSERT_TRUE(wizard.WaitReady());
     wizard.PressEnterHoldingCtrl();

@@ -133,7 +133,7 @@ TEST(Wizard, FinishWithRestartNowAsksTheOtherProgramsFirst) {
 // late), and goes when the program ends. The window answers all along.
 TEST(Wizard, CtrlAndEnterRepairAndShowTheTraceWhileTheWindowStaysResponsive) {
   const TSubsystemScope subsystem(TSubsystemState::ServiceStopped);
-  const TTraceViewer viewer;
+  const TEchoViewer viewer;
   const std::wstring temp = viewer.Temp(), record = viewer.Record(), copy = viewer.Copy();
 
   TRunningWizard wizard;

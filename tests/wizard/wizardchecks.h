@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "app/diaglog.h"
-#include "app/mainform.h"
-#include "app/pcsc.h"
+#include "app/repair/diaglog.h"
+#include "app/repair/pcsc.h"
+#include "app/wizard/mainform.h"
 #include "tests/bed/echorecord.h"
 #include "tests/bed/files.h"
 #include "tests/bed/registryfixture.h"
@@ -34,9 +34,9 @@ inline bool LayerWorks() {
 // While it lives, programs started from the test keep their trace in Temp() and the echo
 // program is the viewer registered for ".txt": it records its start in Record() and
 // copies the trace it is shown to Copy().
-class TTraceViewer {
+class TEchoViewer {
  public:
-  TTraceViewer() {
+  TEchoViewer() {
     CreateDirectoryW(Temp().c_str(), nullptr);
     FRegistry.SetString(HKEY_CLASSES_ROOT, L".txt", L"", L"CardmendTest.LogViewer");
     FRegistry.RemoveKey(HKEY_CLASSES_ROOT, L"CardmendTest.LogViewer");

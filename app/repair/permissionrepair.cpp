@@ -1,9 +1,9 @@
-#include "app/permissionrepair.h"
+#include "app/repair/permissionrepair.h"
 
 #include <utility>
 #include <vector>
 
-#include "app/diaglog.h"
+#include "app/repair/diaglog.h"
 #include "sysutil/security.h"
 #include "sysutil/sid.h"
 #include "sysutil/windowsversion.h"

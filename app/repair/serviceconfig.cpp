@@ -1,10 +1,10 @@
-#include "app/serviceconfig.h"
+#include "app/repair/serviceconfig.h"
 
 #include <string>
 #include <vector>
 
-#include "app/diaglog.h"
-#include "app/windowsfamily.h"
+#include "app/repair/diaglog.h"
+#include "app/repair/windowsfamily.h"
 #include "sysutil/registryaccess.h"
 #include "sysutil/registryvalues.h"
 #include "sysutil/windowsversion.h"

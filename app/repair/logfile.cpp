@@ -1,4 +1,4 @@
-#include "app/logfile.h"
+#include "app/repair/logfile.h"
 
 #include "sysutil/textconv.h"
 

@@ -1,11 +1,11 @@
-#include "app/healthcheck.h"
+#include "app/repair/healthcheck.h"
 
 #include <windows.h>
 
-#include "app/diaglog.h"
-#include "app/pcsc.h"
-#include "app/registrycheck.h"
-#include "app/servicestate.h"
+#include "app/repair/diaglog.h"
+#include "app/repair/pcsc.h"
+#include "app/repair/registrycheck.h"
+#include "app/repair/servicestate.h"
 #include "sysutil/registryaccess.h"
 #include "sysutil/registryvalues.h"
 #include "sysutil/windowsversion.h"

@@ -1,9 +1,9 @@
-#include "app/pcsc.h"
+#include "app/repair/pcsc.h"
 
 #include <cstdio>
 #include <string>
 
-#include "app/diaglog.h"
+#include "app/repair/diaglog.h"
 #include "sysutil/systemlibrary.h"
 
 namespace {

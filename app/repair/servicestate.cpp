@@ -1,4 +1,4 @@
-#include "app/servicestate.h"
+#include "app/repair/servicestate.h"
 
 #include <windows.h>
 

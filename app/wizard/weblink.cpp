@@ -1,4 +1,4 @@
-#include "app/weblink.h"
+#include "app/wizard/weblink.h"
 
 #include "app/texts.h"
 #include "controls/qvlabel.h"

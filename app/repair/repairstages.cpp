@@ -1,13 +1,13 @@
-#include "app/repairstages.h"
+#include "app/repair/repairstages.h"
 
 #include <cstdio>
 
-#include "app/diaglog.h"
-#include "app/pcsc.h"
-#include "app/permissionrepair.h"
-#include "app/registrycheck.h"
-#include "app/serviceconfig.h"
-#include "app/servicestate.h"
+#include "app/repair/diaglog.h"
+#include "app/repair/pcsc.h"
+#include "app/repair/permissionrepair.h"
+#include "app/repair/registrycheck.h"
+#include "app/repair/serviceconfig.h"
+#include "app/repair/servicestate.h"
 #include "app/texts.h"
 #include "sysutil/system.h"
 #include "sysutil/wait.h"

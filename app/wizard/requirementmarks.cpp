@@ -1,4 +1,4 @@
-#include "app/requirementmarks.h"
+#include "app/wizard/requirementmarks.h"
 
 #include <algorithm>
 #include <cmath>

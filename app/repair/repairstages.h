@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "app/windowsfamily.h"
+#include "app/repair/windowsfamily.h"
 
 class TDiagnosticLog;
 class TPCSCLibrary;

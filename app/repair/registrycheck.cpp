@@ -1,9 +1,9 @@
-#include "app/registrycheck.h"
+#include "app/repair/registrycheck.h"
 
 #include <string>
 
-#include "app/diaglog.h"
-#include "app/windowsfamily.h"
+#include "app/repair/diaglog.h"
+#include "app/repair/windowsfamily.h"
 #include "sysutil/registryaccess.h"
 #include "sysutil/registryvalues.h"
 #include "sysutil/windowsversion.h"

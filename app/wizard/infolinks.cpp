@@ -1,4 +1,4 @@
-#include "app/infolinks.h"
+#include "app/wizard/infolinks.h"
 
 #include <windows.h>
 

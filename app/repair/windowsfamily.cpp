@@ -1,4 +1,4 @@
-#include "app/windowsfamily.h"
+#include "app/repair/windowsfamily.h"
 
 #include "sysutil/windowsversion.h"
 

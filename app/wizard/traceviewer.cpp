@@ -1,4 +1,4 @@
-#include "app/diaglog.h"
+#include "app/wizard/traceviewer.h"
 
 #include <cstdio>
 #include <system_error>
@@ -31,9 +31,9 @@ bool Exists(const std::string& path) {
 }
 
 std::string FreeLogPath(const std::string& folder) {
-  std::string path = folder + TDiagnosticLog::FileName(std::nullopt);
+  std::string path = folder + TTraceViewer::FileName(std::nullopt);
   for (unsigned counter = 0; Exists(path); ++counter)
-    path = folder + TDiagnosticLog::FileName(counter);
+    path = folder + TTraceViewer::FileName(counter);
   return path;
 }
 
@@ -63,38 +63,22 @@ void Save(const std::vector<std::string>& lines, const std::string& path) {
 
 }  // namespace
 
-void TDiagnosticLog::Log(std::string_view text) {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  FLines.push_back(FormatLine(now, text));
-  if (OnLine) OnLine(FLines.back());
-}
-
-void TDiagnosticLog::Clear() { FLines.clear(); }
-
-TDiagnosticLog::~TDiagnosticLog() {
+TTraceViewer::~TTraceViewer() {
   // A failed delete only leaves a file behind.
   for (const std::wstring& file : FShownFiles) DeleteFileW(file.c_str());
 }
 
-void TDiagnosticLog::ShowLog() {
-  if (FLines.empty()) return;
+void TTraceViewer::Show(const std::vector<std::string>& lines) {
+  if (lines.empty()) return;
   const TWaitCursor hourglass;
   const std::string path = FreeLogPath(LogFolder());
   // Only a file this program created is deleted at its end.
-  Save(FLines, path);
+  Save(lines, path);
   FShownFiles.push_back(Widen(path));
   OpenDocument(path);
 }
 
-std::string TDiagnosticLog::FormatLine(const SYSTEMTIME& time, std::string_view text) {
-  char stamp[32];
-  std::snprintf(stamp, sizeof(stamp), "%02u:%02u:%02u:%03u  ", time.wHour, time.wMinute,
-                time.wSecond, time.wMilliseconds);
-  return stamp + std::string(text);
-}
-
-std::string TDiagnosticLog::FileName(std::optional<unsigned> counter) {
+std::string TTraceViewer::FileName(std::optional<unsigned> counter) {
   if (!counter) return "RMDIAG.txt";
   char name[32];
   std::snprintf(name, sizeof(name), "RMDIAG%02X.txt", *counter);

@@ -1,12 +1,15 @@
-#include "app/mainform.h"
+#include "app/wizard/mainform.h"
 
 #include "app/branding.h"
-#include "app/infolinks.h"
-#include "app/repairrun.h"
-#include "app/requirementmarks.h"
+#include "app/singleinstance.h"
 #include "app/texts.h"
+#include "app/wizard/confirmation.h"
+#include "app/wizard/infolinks.h"
+#include "app/wizard/repairrun.h"
+#include "app/wizard/requirementmarks.h"
 #include "dialogs/htmlhelp.h"
 #include "dialogs/vexmessage.h"
+#include "dialogs/vexquestion.h"
 #include "sysutil/security.h"
 #include "sysutil/system.h"
 #include "sysutil/wait.h"
@@ -30,7 +33,7 @@ TFont FormFont() { return TFont("Tahoma", -11); }
 }  // namespace
 
 TCardmendMainForm::TCardmendMainForm()
-    : TForm(L"TCardmendMainForm", FixedDialogStyle, WS_EX_APPWINDOW), Notebook1(Add<TNotebook>(this)) {
+    : TForm(WizardWindowClass, FixedDialogStyle, WS_EX_APPWINDOW), Notebook1(Add<TNotebook>(this)) {
   SetMainForm(true);
   SetFont(FormFont());
   SetIcon(ProgramIcon);
@@ -47,7 +50,7 @@ TCardmendMainForm::TCardmendMainForm()
   Timer1.SetInterval(100);
   Timer1.OnTimer = [this] { Timer1Timer(); };
 
-  ComputeVariantFlags();
+  FVariant = ComputeVariantFlags();
   LoadPCSCLibrary();
   ShowRequirements();
   PollPCSCStatus();
@@ -63,13 +66,6 @@ TCardmendMainForm::~TCardmendMainForm() {
   SetHelpRefusalReporter(nullptr);
   Timer1.SetEnabled(false);
   FreePCSCLibrary();
-}
-
-void TCardmendMainForm::ComputeVariantFlags() {
-  const TVariantFlags flags = ::ComputeVariantFlags();
-  FXPSP2 = flags.XPSP2;
-  F2003OrXP64 = flags.Is2003OrXP64;
-  FVista64 = flags.Vista64;
 }
 
 void TCardmendMainForm::ShowMark(TImage& image, int index) {
@@ -359,10 +355,36 @@ void TCardmendMainForm::ProgressStep(const std::string& text, DWORD ms) {
 void TCardmendMainForm::StartKnopfClick() {
   // A click queued before the page changed reaches the hidden button during the run's waits.
   if (Notebook1.PageIndex() != StartPage) return;
-  TRepairRun(*this).Execute();
+  TRepairRun(*this, FLog, FPCSC, FVariant).Execute();
 }
 
-void TCardmendMainForm::ReinstallService() { TRepairRun(*this).ReinstallService(); }
+void TCardmendMainForm::ReinstallService() {
+  TRepairRun(*this, FLog, FPCSC, FVariant).ReinstallService();
+}
+
+void TCardmendMainForm::ShowProgress() {
+  Notebook1.SetPageIndex(ProgressPage);
+  ProgressBar->SetPosition(0);
+  ProgressBar->SetMax(ProgressMax);
+  ProgressLabel->SetText(LangText(sCheckingRights));
+  Delay(200);
+}
+
+void TCardmendMainForm::ShowFinish() {
+  while (ProgressBar->Position() < ProgressBar->Max() - 1) ProgressStep(LangText(sCompleting), 50);
+  ProgressBar->SetPosition(ProgressBar->Max());
+  ProgressLabel->SetText(LangText(sCompleted));
+  Delay(350);
+  ProgressBar->SetPosition(0);
+  ProgressLabel->SetText("");
+  Notebook1.SetPageIndex(FinishPage);
+  FertigstellenKnopf->SetFocus();
+  Application().ProcessMessages();
+}
+
+bool TCardmendMainForm::AskToRepairWorkingSystem() {
+  return VEXQuestion().Ask(RepairConfirmation(this)) == qaYes;
+}
 
 void TCardmendMainForm::AbbruchKnopfClick() {
   FClosing = true;
@@ -392,7 +414,7 @@ void TCardmendMainForm::RestoreFromSecondCopy() {
 }
 
 LRESULT TCardmendMainForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_RESTOREWIZARD) {
+  if (msg == RestoreWizardMessage) {
     RestoreFromSecondCopy();
     return 0;
   }

@@ -1,4 +1,4 @@
-#include "app/confirmation.h"
+#include "app/wizard/confirmation.h"
 
 #include "app/texts.h"
 

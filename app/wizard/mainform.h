@@ -6,10 +6,12 @@
 #include <memory>
 #include <string>
 
-#include "app/diaglog.h"
-#include "app/pcsc.h"
-#include "app/windowsfamily.h"
-#include "app/weblink.h"
+#include "app/repair/diaglog.h"
+#include "app/repair/pcsc.h"
+#include "app/repair/windowsfamily.h"
+#include "app/wizard/repairrun.h"
+#include "app/wizard/traceviewer.h"
+#include "app/wizard/weblink.h"
 #include "controls/qvgroupbox.h"
 #include "controls/qvlabel.h"
 #include "controls/qvxpprogressbar.h"
@@ -25,10 +27,8 @@
 #include "ui/panel.h"
 #include "ui/timer.h"
 
-class TCardmendMainForm : public TForm {
+class TCardmendMainForm : public TForm, private TRepairPages {
  public:
-  // Posted by a second copy of the program to bring this one to the user.
-  static constexpr UINT WM_RESTOREWIZARD = WM_USER + 288;
   static constexpr int StartPage = 0;
   static constexpr int ProgressPage = 1;
   static constexpr int FinishPage = 2;
@@ -40,7 +40,7 @@ class TCardmendMainForm : public TForm {
 
   // The trace of the current repair run.
   void Log(std::string_view text) { FLog.Log(text); }
-  void ShowLog() { FLog.ShowLog(); }
+  void ShowLog() { FTraceViewer.Show(FLog.Lines()); }
   void ProgressStep(const std::string& text, DWORD ms);
   const TDiagnosticLog& Trace() const { return FLog; }
   // Told of each step of the progress page, with its text and pause, before the pause.
@@ -79,7 +79,12 @@ class TCardmendMainForm : public TForm {
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  friend class TRepairRun;
+  void ShowProgress() override;
+  void Step(const std::string& text, DWORD ms) override { ProgressStep(text, ms); }
+  void ShowFinish() override;
+  void Refuse(const std::string& text) override { ShowErrorMessage(text); }
+  bool AskToRepairWorkingSystem() override;
+  void ShowTrace() override { ShowLog(); }
 
   void Timer1Timer();
   void RestoreFromSecondCopy();
@@ -98,15 +103,13 @@ class TCardmendMainForm : public TForm {
   void AlignInfoLinks();
   void ShowFlag();
 
-  void ComputeVariantFlags();
   void ShowMark(TImage& image, int index);
 
   TDiagnosticLog FLog;
+  TTraceViewer FTraceViewer;
   TPCSCLibrary FPCSC;
   bool FPCSCRunning = false;
-  bool FXPSP2 = false;
-  bool F2003OrXP64 = false;
-  bool FVista64 = false;
+  TVariantFlags FVariant;
   TBitmap FBitmap;  // pictures of the image list pass through it on their way to an image
   bool FClosing = false;
   int FTickCount = 0;
