@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/branding.h"
+#include "sysutil/sharedtexts.h"
 
 bool LanguageEnglish = true;
 
@@ -21,13 +22,19 @@ TTextRow Row(TTextKey key, std::string de, std::string en, std::string fr = {},
   return {key, {std::move(de), std::move(en), std::move(french), std::move(spanish)}};
 }
 
+// A button's caption, in the words of the component library's table.
+TTextRow SharedRow(TTextKey key, int sharedRow) {
+  return {key, {SharedText(sharedRow, 0), SharedText(sharedRow, 1), SharedText(sharedRow, 2),
+                SharedText(sharedRow, 3)}};
+}
+
 const std::array<TTextRow, TextKeyCount>& Table() {
   static const std::array<TTextRow, TextKeyCount> table{{
-      Row(sYes, "&Ja", "&Yes", "&Oui", "&Sí"),
-      Row(sNo, "&Nein", "&No", "&Non", {}),
+      SharedRow(sYes, SharedYes),
+      SharedRow(sNo, SharedNo),
       Row(sStart, "&Starten", "&Begin"),
-      Row(sCancel, "&Abbrechen", "&Cancel", "&Annuler", "&Cancelar"),
-      Row(sFinish, "&Fertig stellen", "&Finish", "&Terminer", "&Terminar"),
+      SharedRow(sCancel, SharedCancel),
+      SharedRow(sFinish, SharedFinish),
       Row(sWelcome, "Willkommen", "Welcome"),
       Row(sInstallation, "Installation", "Installation"),
       Row(sFinishProcess, "Vorgang beenden", "Finish process"),

@@ -23,18 +23,6 @@
 
 namespace {
 
-double MedianMicroseconds(int rounds, int repeats, const std::function<void()>& work) {
-  std::vector<double> each;
-  for (int r = 0; r < rounds; ++r) {
-    const double start = NowMs();
-    for (int i = 0; i < repeats; ++i) work();
-    GdiFlush();
-    each.push_back((NowMs() - start) * 1000.0 / repeats);
-  }
-  std::sort(each.begin(), each.end());
-  return each[each.size() / 2];
-}
-
 class THostForm : public TForm {
  public:
   THostForm() : TForm(L"TBenchHost", FixedDialogStyle) { SetColor(DesignPanelColor); }

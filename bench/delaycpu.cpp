@@ -16,7 +16,6 @@
 
 namespace {
 
-
 // User plus kernel time of the whole process, in milliseconds.
 double CpuMs() {
   FILETIME created, exited, kernel, user;

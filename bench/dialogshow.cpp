@@ -35,11 +35,6 @@ LRESULT CALLBACK AfterCall(int code, WPARAM wp, LPARAM lp) {
   return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
 double TimeToFirstPaint(const std::function<void()>& show) {
   GPainted = 0;
   const double start = NowMs();

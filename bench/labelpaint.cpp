@@ -60,19 +60,6 @@ class THostForm : public TForm {
   THostForm() : TForm(L"TBenchHost", FixedDialogStyle) { SetColor(RGB(255, 255, 255)); }
 };
 
-template <typename Paint>
-double MedianMicroseconds(int rounds, Paint paint) {
-  std::vector<double> perPaint;
-  for (int r = 0; r < rounds; ++r) {
-    const double start = NowMs();
-    for (int i = 0; i < PaintsPerRound; ++i) paint();
-    GdiFlush();
-    perPaint.push_back((NowMs() - start) * 1000.0 / PaintsPerRound);
-  }
-  std::sort(perPaint.begin(), perPaint.end());
-  return perPaint[perPaint.size() / 2];
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -90,8 +77,8 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring plain = Plain();
   const TFont font = label.Font();
 
-  const double rich = MedianMicroseconds(rounds, [&] { label.PaintTo(dc); });
-  const double flat = MedianMicroseconds(rounds, [&] {
+  const double rich = MedianMicroseconds(rounds, PaintsPerRound, [&] { label.PaintTo(dc); });
+  const double flat = MedianMicroseconds(rounds, PaintsPerRound, [&] {
     TCanvas scope(dc);
     canvas.Canvas().FillRect({0, 0, Width, Height}, RGB(255, 255, 255));
     canvas.Canvas().SetFont(font);

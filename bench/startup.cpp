@@ -18,7 +18,6 @@
 
 namespace {
 
-
 struct TWindowSearch {
   DWORD ProcessId;
   const wchar_t* ClassName;
@@ -97,12 +96,6 @@ struct TTarget {
   std::wstring ClassName;
   std::vector<double> Times;
 };
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 }  // namespace
 

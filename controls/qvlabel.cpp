@@ -21,8 +21,8 @@ TQvLabelBase::~TQvLabelBase() {
   // What the thread posted before it stopped has nobody to go to.
   if (Handle()) {
     MSG msg;
-    while (PeekMessageW(&msg, Handle(), TQvLabelThread::WM_SCROLLSTEP,
-                        TQvLabelThread::WM_SCROLLEND, PM_REMOVE)) {
+    while (PeekMessageW(&msg, Handle(), TQvLabelThread::ScrollStepMessage,
+                        TQvLabelThread::ScrollEndMessage, PM_REMOVE)) {
     }
   }
   SetFocusControl(nullptr);
@@ -285,10 +285,10 @@ void TQvLabelBase::StopThreadNow() { FThread.reset(); }
 LRESULT TQvLabelBase::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   const bool current = FThread && static_cast<LPARAM>(lp) == FThread->Generation();
   switch (msg) {
-    case TQvLabelThread::WM_SCROLLSTEP:
+    case TQvLabelThread::ScrollStepMessage:
       if (current) ScrollStep(static_cast<int>(wp));
       return 0;
-    case TQvLabelThread::WM_SCROLLEND:
+    case TQvLabelThread::ScrollEndMessage:
       if (current) ScrollEnded(wp != 0);
       return 0;
     case WM_SIZE:

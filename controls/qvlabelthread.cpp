@@ -75,7 +75,7 @@ DWORD WINAPI TQvLabelThread::Run(void* self) {
 
 void TQvLabelThread::Execute() {
   while (FPasses > 0 && WaitForSingleObject(FStop.Get(), 0) == WAIT_TIMEOUT) {
-    PostMessageW(FTarget, WM_SCROLLSTEP, static_cast<WPARAM>(FOffset), FGeneration);
+    PostMessageW(FTarget, ScrollStepMessage, static_cast<WPARAM>(FOffset), FGeneration);
     const TScrollSettings settings = Settings();
     const int step = StepOf(settings);
     if (settings.LeftToRight) {
@@ -93,5 +93,5 @@ void TQvLabelThread::Execute() {
     }
     if (WaitForSingleObject(FStop.Get(), StepMs) == WAIT_OBJECT_0) break;
   }
-  PostMessageW(FTarget, WM_SCROLLEND, FPasses <= 0 ? 1 : 0, FGeneration);
+  PostMessageW(FTarget, ScrollEndMessage, FPasses <= 0 ? 1 : 0, FGeneration);
 }

@@ -18,9 +18,9 @@ struct TScrollSettings {
 class TQvLabelThread {
  public:
   // wParam: the offset; lParam: the generation the thread was made with.
-  static constexpr UINT WM_SCROLLSTEP = WM_APP + 0x51;
+  static constexpr UINT ScrollStepMessage = WM_APP + 0x51;
   // wParam: 1 when every pass ran (or none was asked for), 0 when stopped early.
-  static constexpr UINT WM_SCROLLEND = WM_APP + 0x52;
+  static constexpr UINT ScrollEndMessage = WM_APP + 0x52;
 
   // Made suspended; Start lets it run.
   TQvLabelThread(HWND target, LPARAM generation, const TScrollSettings& settings, int passes,

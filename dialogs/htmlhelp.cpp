@@ -75,7 +75,7 @@ void ShowApplicationHelp(const std::string& topic) {
                         file + ")");
     return;
   }
-  HtmlHelp(nullptr, topic.empty() ? file : file + "::/" + topic, HH_DISPLAY_TOPIC_COMMAND, 0);
+  HtmlHelp(nullptr, topic.empty() ? file : file + "::/" + topic, HtmlHelpDisplayTopic, 0);
 }
 
 void SetHelpRefusalReporter(std::function<void(const std::string&)> reporter) {

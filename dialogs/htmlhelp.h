@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-constexpr UINT HH_DISPLAY_TOPIC_COMMAND = 0;
+constexpr UINT HtmlHelpDisplayTopic = 0;
 
 // The ANSI entry point (ordinal 14); 0 when HTML help is not there.
 HWND HtmlHelp(HWND caller, const std::string& file, UINT command, DWORD_PTR data);

@@ -5,6 +5,7 @@
 #include "controls/artwork.h"
 #include "controls/vexdesign.h"
 #include "dialogs/dialoglines.h"
+#include "sysutil/scopeexit.h"
 #include "ui/gdiobject.h"
 
 namespace {
@@ -182,14 +183,10 @@ uint8_t TVEXHint::Show(const std::string& text, POINT point, const TWindow* refe
   if (FForm) return 0;
   TVEXHintForm form;
   FForm = &form;
-  struct TForget {
-    TVEXHint& Hint;
-    TVEXHintForm& Form;
-    ~TForget() {
-      Hint.FLinkClicked = Form.LinkClicked();
-      Hint.FForm = nullptr;
-    }
-  } forget{*this, form};
+  const TScopeExit forget([this, &form] {
+    FLinkClicked = form.LinkClicked();
+    FForm = nullptr;
+  });
   form.ShowHint(text, point, reference, type);
   return 0;
 }

@@ -4,16 +4,18 @@
 
 #include "controls/vexdesign.h"
 #include "dialogs/htmlhelp.h"
+#include "sysutil/scopeexit.h"
 
 namespace {
 
+const char* const OKCaption = "OK";
 const char* const CheckCaption =
     "Diese Meldung beim n\xC3\xA4" "chsten Mal nicht wieder anzeigen.";
 
 }  // namespace
 
 TVEXMessageForm::TVEXMessageForm() : TVexDialogForm(L"TVEXMessageForm", LineCount, CheckCaption) {
-  FOKKnopf.SetText("OK");
+  FOKKnopf.SetText(OKCaption);
   FOKKnopf.SetDefault(true);
   FOKKnopf.SetModalResult(mrOk);
 }
@@ -26,7 +28,7 @@ void TVEXMessageForm::Prepare(const std::string& text, int icon, bool showCheckB
   width = std::max(width, 100);
   const int top = count * LinePitch() + 60;
   FOKKnopf.SetBounds(width - FOKKnopf.Width() + LinesLeft, top, FOKKnopf.Width(), FOKKnopf.Height());
-  FOKKnopf.SetText(captions.size() > 0 ? captions[0] : "OK");
+  FOKKnopf.SetText(captions.size() > 0 ? captions[0] : OKCaption);
   NichtNochMalCB().SetText(captions.size() > 1 ? captions[1] : CheckCaption);
   FitBelowAndPlace(width + 138, top + FOKKnopf.Height(), showCheckBox, reference);
 }
@@ -70,10 +72,7 @@ uint8_t TVEXMessage::Show(const std::string& text, int icon, const TWindow* refe
   if (FForm) return 0;
   TVEXMessageForm form;
   FForm = &form;
-  struct TForget {
-    TVEXMessage& Message;
-    ~TForget() { Message.FForm = nullptr; }
-  } forget{*this};
+  const TScopeExit forget([this] { FForm = nullptr; });
   form.ShowMessage(text, icon, showCheckBox, captions, reference);
   FShowAgain = !form.NichtNochMalCB().Checked();
   return 0;

@@ -5,6 +5,7 @@
 
 #include "controls/vexdesign.h"
 #include "dialogs/htmlhelp.h"
+#include "sysutil/scopeexit.h"
 #include "sysutil/sharedtexts.h"
 
 namespace {
@@ -150,10 +151,7 @@ uint8_t TVEXQuestion::Ask(const TQuestion& question) {
   if (FForm) return qaCancel;
   TVEXQuestionForm form;
   FForm = &form;
-  struct TForget {
-    TVEXQuestion& Question;
-    ~TForget() { Question.FForm = nullptr; }
-  } forget{*this};
+  const TScopeExit forget([this] { FForm = nullptr; });
   const uint8_t answer = form.Ask(question);
   FShowAgain = !form.NichtNochMalCB().Checked();
   return answer;

@@ -5,8 +5,8 @@
 namespace {
 
 // A viewer that never asks for input must not keep the caller waiting for long.
-constexpr DWORD kInputIdleLimitMs = 10000;
-constexpr unsigned kStarted = 33;
+constexpr DWORD InputIdleLimitMs = 10000;
+constexpr unsigned Started = 33;
 
 }  // namespace
 
@@ -33,6 +33,6 @@ unsigned ExecCommandLine(const std::string& commandLine, WORD show) {
     const DWORD error = GetLastError();
     return error < 32 ? error : ERROR_BAD_FORMAT;
   }
-  WaitForInputIdle(process.Get(), kInputIdleLimitMs);
-  return kStarted;
+  WaitForInputIdle(process.Get(), InputIdleLimitMs);
+  return Started;
 }

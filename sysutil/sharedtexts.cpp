@@ -7,12 +7,12 @@
 
 namespace {
 
-constexpr int kColumns = 5;
-constexpr std::uint8_t kEnglish = 1;
-constexpr char kSettingsKey[] = "Software\\Orvinta\\ZQM";
+constexpr int Columns = 5;
+constexpr std::uint8_t EnglishIndex = 1;
+constexpr char SettingsKey[] = "Software\\Orvinta\\ZQM";
 
 // The fifth column has no texts in any row.
-const char* const kTexts[SharedTextRows][kColumns] = {
+const char* const Texts[SharedTextRows][Columns] = {
     {"&OK", "&OK", "&OK", "&OK", ""},
     {"&Ja", "&Yes", "&Oui", "&Sí", ""},
     {"&Nein", "&No", "&Non", "&No", ""},
@@ -40,7 +40,7 @@ enum class TRegistrySetting { Missing, Unreadable, Found };
 // both views anyway.
 TRegistrySetting ReadRegistrySetting(std::int32_t& value) {
   HKEY raw = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &raw) != ERROR_SUCCESS)
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, SettingsKey, 0, KEY_READ, &raw) != ERROR_SUCCESS)
     return TRegistrySetting::Missing;
   const TRegKey key(raw);
   DWORD type = 0, size = 0;
@@ -63,9 +63,9 @@ const std::uint8_t GStartIndex = LanguageIndex();
 }  // namespace
 
 std::string SharedText(int row, int languageIndex) {
-  if (row < 0 || row >= SharedTextRows || languageIndex < 0 || languageIndex >= kColumns)
+  if (row < 0 || row >= SharedTextRows || languageIndex < 0 || languageIndex >= Columns)
     return {};
-  return kTexts[row][languageIndex];
+  return Texts[row][languageIndex];
 }
 
 std::string SharedText(int row) { return SharedText(row, LanguageIndex()); }
@@ -79,19 +79,19 @@ std::uint8_t DetectLanguageIndex() try {
   std::int32_t value = 0;
   switch (ReadRegistrySetting(value)) {
     case TRegistrySetting::Found: return LanguageIndexOf(value);
-    case TRegistrySetting::Unreadable: return kEnglish;
+    case TRegistrySetting::Unreadable: return EnglishIndex;
     case TRegistrySetting::Missing: break;
   }
   TFileRegistry files;
   files.SetRootKey(HKEY_LOCAL_MACHINE);
-  std::uint8_t index = kEnglish;
-  if (files.OpenKeyReadOnly(kSettingsKey) && files.ValueExists("Language"))
+  std::uint8_t index = EnglishIndex;
+  if (files.OpenKeyReadOnly(SettingsKey) && files.ValueExists("Language"))
     index = LanguageIndexOf(files.ReadInteger("Language"));
   files.CloseKey();
   return index;
 } catch (...) {
   // Runs before main: nothing may escape, and English is the answer to any trouble.
-  return kEnglish;
+  return EnglishIndex;
 }
 
 std::uint8_t LanguageIndexOf(std::int32_t primaryLanguage) {
@@ -100,7 +100,7 @@ std::uint8_t LanguageIndexOf(std::int32_t primaryLanguage) {
     case LANG_FRENCH: return 2;
     case LANG_SPANISH: return 3;
     case LANG_ITALIAN: return 4;
-    default: return kEnglish;
+    default: return EnglishIndex;
   }
 }
 

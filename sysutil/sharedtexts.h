@@ -10,6 +10,12 @@
 // Rows 0 to 16: OK, Yes, No, Cancel (twice), Accept, Close, About, Help, Other settings,
 // Options (button and caption), Properties, Back, Next, Finish, Browse.
 inline constexpr int SharedTextRows = 17;
+// The rows of the buttons that the program's own texts take over.
+inline constexpr int SharedOK = 0;
+inline constexpr int SharedYes = 1;
+inline constexpr int SharedNo = 2;
+inline constexpr int SharedCancel = 3;
+inline constexpr int SharedFinish = 15;
 
 // The text of `row` in column `languageIndex`; empty for a row or column outside the table.
 std::string SharedText(int row, int languageIndex);

@@ -79,11 +79,11 @@ std::string GetSystemDir() {
 }
 
 std::string GetEnvVar(const std::string& name) {
-  constexpr DWORD kSize = 255;
-  wchar_t buffer[kSize];
-  const DWORD n = GetEnvironmentVariableW(Widen(name).c_str(), buffer, kSize);
+  constexpr DWORD Size = 255;
+  wchar_t buffer[Size];
+  const DWORD n = GetEnvironmentVariableW(Widen(name).c_str(), buffer, Size);
   // A value that does not fit makes Windows report the size it would need.
-  if (n == 0 || n >= kSize) return {};
+  if (n == 0 || n >= Size) return {};
   return Narrow(std::wstring_view(buffer, n));
 }
 

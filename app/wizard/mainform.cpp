@@ -10,6 +10,7 @@
 #include "dialogs/htmlhelp.h"
 #include "dialogs/vexmessage.h"
 #include "dialogs/vexquestion.h"
+#include "sysutil/scopeexit.h"
 #include "sysutil/security.h"
 #include "sysutil/system.h"
 #include "sysutil/wait.h"
@@ -321,12 +322,9 @@ bool TCardmendMainForm::ShortCut(const MSG& msg) {
 
 void TCardmendMainForm::Timer1Timer() {
   Timer1.SetEnabled(false);
-  struct TReArm {
-    TCardmendMainForm& Form;
-    ~TReArm() {
-      if (!Form.FClosing) Form.Timer1.SetEnabled(true);
-    }
-  } reArm{*this};
+  const TScopeExit reArm([this] {
+    if (!FClosing) Timer1.SetEnabled(true);
+  });
   if (Notebook1.PageIndex() == StartPage) {
     for (TQvLabel* link : {WinInfoLabel, AdminInfoLabel, PCSCInfoLabel}) link->CheckLinkLeave();
     FWebLink->CheckHover();

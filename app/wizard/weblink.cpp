@@ -3,6 +3,7 @@
 #include "app/texts.h"
 #include "controls/qvlabel.h"
 #include "controls/vexdesign.h"
+#include "sysutil/scopeexit.h"
 #include "sysutil/shellopen.h"
 #include "ui/screencursor.h"
 
@@ -34,14 +35,10 @@ void TWebLink::CheckHover() {
 void TWebLink::Click() {
   if (FWebBusy) return;
   const HCURSOR saved = ScreenCursor();
-  struct TRestore {
-    TWebLink& Link;
-    HCURSOR Saved;
-    ~TRestore() {
-      Link.FWebBusy = false;
-      SetScreenCursor(Saved);
-    }
-  } restore{*this, saved};
+  const TScopeExit restore([this, saved] {
+    FWebBusy = false;
+    SetScreenCursor(saved);
+  });
   SetScreenCursor(LoadCursorW(nullptr, IDC_WAIT));
   FWebBusy = true;
   if (Open(FLabel.Caption()) < 0) FShowError(LangText(sNoBrowser));

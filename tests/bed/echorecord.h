@@ -6,9 +6,9 @@
 #include <string>
 
 // The file echoargs writes its record to (it writes nothing without the variable).
-inline constexpr wchar_t kEchoFileVariable[] = L"CARDMEND_ECHO_FILE";
+inline constexpr wchar_t EchoFileVariable[] = L"CARDMEND_ECHO_FILE";
 // When set, echoargs first copies the file named by its last argument to this path.
-inline constexpr wchar_t kEchoCopyVariable[] = L"CARDMEND_ECHO_COPY";
+inline constexpr wchar_t EchoCopyVariable[] = L"CARDMEND_ECHO_COPY";
 
 struct TEchoRecord {
   std::wstring Module;       // the program file that ran

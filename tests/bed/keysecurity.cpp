@@ -119,6 +119,14 @@ bool WriteKeySecurity(const std::string& path, const char* owner, const std::vec
                            descriptor.Get()) == ERROR_SUCCESS;
 }
 
+bool WriteKeyOwner(const std::string& path, const char* owner, REGSAM view) {
+  const TRegKey key = OpenKey(HKEY_LOCAL_MACHINE, path, WRITE_OWNER, view);
+  if (!key) return false;
+  TDescriptor descriptor(owner, {});
+  return descriptor.Complete() &&
+         RegSetKeySecurity(key.Get(), OWNER_SECURITY_INFORMATION, descriptor.Get()) == ERROR_SUCCESS;
+}
+
 bool KeyExists(const std::string& path) {
   return static_cast<bool>(OpenKey(HKEY_LOCAL_MACHINE, path, KEY_READ));
 }

@@ -59,6 +59,8 @@ TKeySecurity ReadKeySecurity(const std::string& path, REGSAM view = KEY_WOW64_64
 // Sets the owner (unless null) and the DACL; false when Windows refuses.
 bool WriteKeySecurity(const std::string& path, const char* owner, const std::vector<TAce>& dacl,
                       REGSAM view = KEY_WOW64_64KEY);
+// Sets the owner alone: a key whose DACL shuts the token out may still be taken over.
+bool WriteKeyOwner(const std::string& path, const char* owner, REGSAM view = KEY_WOW64_64KEY);
 bool KeyExists(const std::string& path);
 // Deletes a key tree as far as the token can: keys it may own or whose DACL it may write are
 // opened up first.

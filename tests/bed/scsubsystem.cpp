@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "sysutil/registryaccess.h"
-#include "sysutil/security.h"
-#include "sysutil/sid.h"
+#include "tests/bed/keysecurity.h"
 #include "tests/bed/programs.h"
 #include "tests/bed/registryexport.h"
 #include "tests/bed/testbed.h"
@@ -16,17 +15,17 @@
 
 namespace {
 
-const char kServiceKey[] = "SYSTEM\\CurrentControlSet\\Services\\SCardSvr";
-const char kDriverKey[] = "SYSTEM\\CurrentControlSet\\Services\\SCardDrv";
-const char kCalais[] = "Software\\Microsoft\\Cryptography\\Calais";
-const char kReaders[] = "Software\\Microsoft\\Cryptography\\Calais\\Readers";
-const char* const kCalaisSubKeys[] = {"Current", "Readers", "SmartCards"};
-const char kKnobs[] = "Software\\CardmendTest\\WinSCard";
-constexpr DWORD kWaitMs = 15000;
-const wchar_t kSvchostImage[] = L"%SystemRoot%\\system32\\svchost.exe -k LocalService";
+const char ServicePath[] = "SYSTEM\\CurrentControlSet\\Services\\SCardSvr";
+const char DriverKey[] = "SYSTEM\\CurrentControlSet\\Services\\SCardDrv";
+const char CalaisPath[] = "Software\\Microsoft\\Cryptography\\Calais";
+const char ReadersPath[] = "Software\\Microsoft\\Cryptography\\Calais\\Readers";
+const char* const CalaisSubKeys[] = {"Current", "Readers", "SmartCards"};
+const char Knobs[] = "Software\\CardmendTest\\WinSCard";
+constexpr DWORD WaitMs = 15000;
+const wchar_t SvchostImage[] = L"%SystemRoot%\\system32\\svchost.exe -k LocalService";
 
 // The values the healthy key holds; Wine's manager adds the last two itself.
-const wchar_t* const kHealthyValues[] = {L"Type",        L"Start",          L"ErrorControl",
+const wchar_t* const HealthyValues[] = {L"Type",        L"Start",          L"ErrorControl",
                                          L"ImagePath",   L"DisplayName",    L"ObjectName",
                                          L"Group",       L"ServiceSidType", L"DependOnService", L"PreshutdownTimeout",
                                          L"WOW64"};
@@ -53,7 +52,7 @@ DWORD CurrentState(const TScmHandle& service) {
 }
 
 bool WaitForState(const TScmHandle& service, DWORD state) {
-  return WaitUntil([&] { return CurrentState(service) == state; }, kWaitMs);
+  return WaitUntil([&] { return CurrentState(service) == state; }, WaitMs);
 }
 
 DWORD RunAndWait(const std::wstring& path, const std::wstring& arguments) {
@@ -113,7 +112,7 @@ void DeleteValue(const char* key, const wchar_t* name) {
 
 // Values tests or repairs added stay out of the baseline.
 void KeepOnlyHealthyValues() {
-  const TRegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, kServiceKey, KEY_READ | KEY_SET_VALUE);
+  const TRegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, ServicePath, KEY_READ | KEY_SET_VALUE);
   ASSERT_TRUE(key);
   std::vector<std::wstring> extra;
   for (DWORD i = 0;; ++i) {
@@ -123,89 +122,57 @@ void KeepOnlyHealthyValues() {
         ERROR_SUCCESS)
       break;
     const std::wstring value(name, length);
-    if (std::none_of(std::begin(kHealthyValues), std::end(kHealthyValues),
+    if (std::none_of(std::begin(HealthyValues), std::end(HealthyValues),
                      [&](const wchar_t* healthy) { return lstrcmpiW(healthy, value.c_str()) == 0; }))
       extra.push_back(value);
   }
   for (const std::wstring& name : extra) RegDeleteValueW(key.Get(), name.c_str());
 }
 
-const TSid& Everyone() {
-  static const TSid sid(1, 1, SECURITY_WORLD_RID);
-  return sid;
-}
-const TSid& Administrators() {
-  static const TSid sid = AdministratorsSid();
-  return sid;
-}
-const TSid& LocalSystem() {
-  static const TSid sid(5, 1, SECURITY_LOCAL_SYSTEM_RID);
-  return sid;
-}
+const char* const Everyone = "S-1-1-0";
+const char* const Administrators = "S-1-5-32-544";
+const char* const LocalSystem = "S-1-5-18";
 
 enum class TDacl { Open, DenyEveryone, Empty };
 
-// Applies the DACL to the key alone; an ACL of a fixed size is enough for three entries.
-bool SetDacl(HKEY key, TDacl kind) {
-  alignas(DWORD) BYTE buffer[512];
-  const auto acl = reinterpret_cast<PACL>(buffer);
-  if (!InitializeAcl(acl, sizeof(buffer), ACL_REVISION)) return false;
-  const DWORD inherit = CONTAINER_INHERIT_ACE;
+std::vector<TAce> DaclOf(TDacl kind) {
+  const BYTE inherit = CONTAINER_INHERIT_ACE;
   switch (kind) {
     case TDacl::Open:
-      if (!AddAccessAllowedAceEx(acl, ACL_REVISION, inherit, KEY_ALL_ACCESS, Administrators().Get()) ||
-          !AddAccessAllowedAceEx(acl, ACL_REVISION, inherit, KEY_ALL_ACCESS, LocalSystem().Get()) ||
-          !AddAccessAllowedAceEx(acl, ACL_REVISION, inherit, KEY_READ, Everyone().Get()))
-        return false;
-      break;
+      return {{ACCESS_ALLOWED_ACE_TYPE, inherit, KEY_ALL_ACCESS, Administrators},
+              {ACCESS_ALLOWED_ACE_TYPE, inherit, KEY_ALL_ACCESS, LocalSystem},
+              {ACCESS_ALLOWED_ACE_TYPE, inherit, KEY_READ, Everyone}};
     case TDacl::DenyEveryone:
-      if (!AddAccessDeniedAceEx(acl, ACL_REVISION, 0, KEY_ALL_ACCESS, Everyone().Get()) ||
-          !AddAccessAllowedAceEx(acl, ACL_REVISION, 0, KEY_ALL_ACCESS, Administrators().Get()))
-        return false;
-      break;
+      return {{ACCESS_DENIED_ACE_TYPE, 0, KEY_ALL_ACCESS, Everyone},
+              {ACCESS_ALLOWED_ACE_TYPE, 0, KEY_ALL_ACCESS, Administrators}};
     case TDacl::Empty:
       break;
   }
-  SECURITY_DESCRIPTOR descriptor;
-  return InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) &&
-         SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE) &&
-         RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
+  return {};
 }
 
-void EnableTakeOwnership() {
-  HANDLE raw = nullptr;
-  if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &raw))
-    SetPrivilege(THandle(raw).Get(), "SeTakeOwnershipPrivilege", true);
+void OpenUpKeys(const std::string& path) {
+  WriteKeyOwner(path, Administrators);
+  WriteKeySecurity(path, nullptr, DaclOf(TDacl::Open));
+  if (const TRegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, path, KEY_READ))
+    for (const std::string& sub : RegSubKeyNames(key.Get())) OpenUpKeys(path + "\\" + sub);
 }
 
 // Takes the key tree back whatever its DACL says: the administrators become its owner, and
 // an owner may always rewrite the DACL.
 void OpenUpTree(const std::string& path) {
-  EnableTakeOwnership();
-  if (const TRegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, path, WRITE_OWNER)) {
-    SECURITY_DESCRIPTOR owner;
-    InitializeSecurityDescriptor(&owner, SECURITY_DESCRIPTOR_REVISION);
-    SetSecurityDescriptorOwner(&owner, Administrators().Get(), FALSE);
-    RegSetKeySecurity(key.Get(), OWNER_SECURITY_INFORMATION, &owner);
-  }
-  if (const TRegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, path, WRITE_DAC))
-    SetDacl(key.Get(), TDacl::Open);
-  if (const TRegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, path, KEY_READ))
-    for (const std::string& sub : RegSubKeyNames(key.Get())) OpenUpTree(path + "\\" + sub);
+  const TPrivilegeScope takeOwnership("SeTakeOwnershipPrivilege");
+  OpenUpKeys(path);
 }
 
-void BreakCalais(TDacl kind) {
-  const TRegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, kCalais, WRITE_DAC);
-  ASSERT_TRUE(key);
-  ASSERT_TRUE(SetDacl(key.Get(), kind));
-}
+void BreakCalais(TDacl kind) { ASSERT_TRUE(WriteKeySecurity(CalaisPath, nullptr, DaclOf(kind))); }
 
 void HealthyCalais() {
-  OpenUpTree(kCalais);
-  for (const char* sub : kCalaisSubKeys)
-    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, std::string(kCalais) + "\\" + sub, KEY_READ))
+  OpenUpTree(CalaisPath);
+  for (const char* sub : CalaisSubKeys)
+    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, std::string(CalaisPath) + "\\" + sub, KEY_READ))
         << sub;
-  const TRegKey readers = OpenRegKey(HKEY_LOCAL_MACHINE, kReaders, KEY_READ);
+  const TRegKey readers = OpenRegKey(HKEY_LOCAL_MACHINE, ReadersPath, KEY_READ);
   for (const std::string& name : RegSubKeyNames(readers.Get())) RemoveReader(name);
 }
 
@@ -215,7 +182,7 @@ void RemoveSCardDrv() {
     ControlService(driver.Get(), SERVICE_CONTROL_STOP, &status);
     DeleteService(driver.Get());
   }
-  DeleteRegKeyTree(HKEY_LOCAL_MACHINE, kDriverKey);
+  DeleteRegKeyTree(HKEY_LOCAL_MACHINE, DriverKey);
 }
 
 void AddSCardDrv() {
@@ -235,8 +202,8 @@ void RemoveService() {
     ASSERT_TRUE(DeleteService(service.Get())) << "error " << GetLastError();
   }
   // The manager removes a deleted service once its last handle is closed.
-  ASSERT_TRUE(WaitUntil([] { return !Service(L"SCardSvr", SERVICE_QUERY_STATUS); }, kWaitMs));
-  DeleteRegKeyTree(HKEY_LOCAL_MACHINE, kServiceKey);
+  ASSERT_TRUE(WaitUntil([] { return !Service(L"SCardSvr", SERVICE_QUERY_STATUS); }, WaitMs));
+  DeleteRegKeyTree(HKEY_LOCAL_MACHINE, ServicePath);
 }
 
 template <typename F>
@@ -265,7 +232,7 @@ void MakeSubsystemHealthy() {
   HealthyCalais();
   RemoveSCardDrv();
   // Wine starts the 32-bit image only for a service a 32-bit program created (WOW64 = 1).
-  if (OpenRegKey(HKEY_LOCAL_MACHINE, kServiceKey, KEY_READ) && RegNumber(kServiceKey, L"WOW64") != 1) {
+  if (OpenRegKey(HKEY_LOCAL_MACHINE, ServicePath, KEY_READ) && RegNumber(ServicePath, L"WOW64") != 1) {
     RemoveService();
     if (testing::Test::HasFatalFailure()) return;
   }
@@ -301,11 +268,11 @@ void SetSubsystemState(TSubsystemState state) {
       Reconfigure(SERVICE_NO_CHANGE, nullptr, L"LocalSystem");
       break;
     case TSubsystemState::ObjectNameMissing:
-      DeleteValue(kServiceKey, L"ObjectName");
+      DeleteValue(ServicePath, L"ObjectName");
       break;
     case TSubsystemState::GroupMissing:
       Reconfigure(SERVICE_NO_CHANGE, L"", nullptr);
-      DeleteValue(kServiceKey, L"Group");
+      DeleteValue(ServicePath, L"Group");
       break;
     case TSubsystemState::CalaisDenied:
       BreakCalais(TDacl::DenyEveryone);
@@ -319,7 +286,7 @@ void SetSubsystemState(TSubsystemState state) {
       const char* sub = state == TSubsystemState::CurrentMissing   ? "Current"
                         : state == TSubsystemState::ReadersMissing ? "Readers"
                                                                    : "SmartCards";
-      ASSERT_EQ(DeleteRegKeyTree(HKEY_LOCAL_MACHINE, std::string(kCalais) + "\\" + sub),
+      ASSERT_EQ(DeleteRegKeyTree(HKEY_LOCAL_MACHINE, std::string(CalaisPath) + "\\" + sub),
                 ERROR_SUCCESS);
       break;
     }
@@ -331,7 +298,7 @@ void SetSubsystemState(TSubsystemState state) {
       break;
     case TSubsystemState::SvchostForm:
       ASSERT_TRUE(StopSCardSvr());
-      Reconfigure(SERVICE_NO_CHANGE, nullptr, nullptr, kSvchostImage);
+      Reconfigure(SERVICE_NO_CHANGE, nullptr, nullptr, SvchostImage);
       ASSERT_EQ(StartSCardSvr(), static_cast<DWORD>(ERROR_SUCCESS)) << "svchost did not host it";
       break;
   }
@@ -352,11 +319,11 @@ void SimulateRestart() {
     const THandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, manager));
     ASSERT_TRUE(process);
     ASSERT_TRUE(TerminateProcess(process.Get(), 1));
-    ASSERT_EQ(WaitForSingleObject(process.Get(), kWaitMs), WAIT_OBJECT_0);
+    ASSERT_EQ(WaitForSingleObject(process.Get(), WaitMs), WAIT_OBJECT_0);
   }
   // Now and then the first wineboot ends without bringing the manager up; a second one does.
   const auto back = [] {
-    return WaitUntil([] { return static_cast<bool>(Manager(SC_MANAGER_CONNECT)); }, kWaitMs);
+    return WaitUntil([] { return static_cast<bool>(Manager(SC_MANAGER_CONNECT)); }, WaitMs);
   };
   StartWineboot();
   if (!back()) StartWineboot();
@@ -364,7 +331,7 @@ void SimulateRestart() {
   // The manager starts the auto-start services after it answers.
   const std::optional<TManagerView> view = SCardSvrAsManagerSeesIt();
   if (view && view->Start == SERVICE_AUTO_START)
-    WaitUntil([] { return SCardSvrRunning(); }, kWaitMs);
+    WaitUntil([] { return SCardSvrRunning(); }, WaitMs);
 }
 
 DWORD StartSCardSvr() {
@@ -423,18 +390,18 @@ DWORD RunSCardSvrDouble(const std::wstring& arguments) {
 }
 
 void AddReader(const std::string& name) {
-  ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, std::string(kReaders) + "\\" + name, KEY_READ));
+  ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, std::string(ReadersPath) + "\\" + name, KEY_READ));
 }
 
 void RemoveReader(const std::string& name) {
-  DeleteRegKeyTree(HKEY_LOCAL_MACHINE, std::string(kReaders) + "\\" + name);
+  DeleteRegKeyTree(HKEY_LOCAL_MACHINE, std::string(ReadersPath) + "\\" + name);
 }
 
 void SetWinSCardFault(TWinSCardCall call, LONG code) {
   const wchar_t* name = call == TWinSCardCall::EstablishUser     ? L"EstablishUser"
                         : call == TWinSCardCall::EstablishSystem ? L"EstablishSystem"
                                                                  : L"ListReaders";
-  const TRegKey key = CreateRegKey(HKEY_LOCAL_MACHINE, kKnobs, KEY_SET_VALUE);
+  const TRegKey key = CreateRegKey(HKEY_LOCAL_MACHINE, Knobs, KEY_SET_VALUE);
   ASSERT_TRUE(key);
   if (code == 0) {
     RegDeleteValueW(key.Get(), name);

@@ -5,7 +5,7 @@
 
 #include "controls/qvgroupbox.h"
 #include "controls/qvxpprogressbar.h"
-#include "tests/controls/controlpictures.h"
+#include "tests/bed/controlpictures.h"
 #include "ui/form.h"
 #include "ui/windowdc.h"
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/controls/controlpictures.h"
-#include "tests/ui/uitest.h"
+#include "tests/bed/controlpictures.h"
+#include "tests/bed/uitest.h"
 #include "ui/button.h"
 #include "ui/form.h"
 

@@ -9,7 +9,7 @@
 #include "controls/vexdesign.h"
 #include "controls/veximagebutton.h"
 #include "controls/vexxpbutton.h"
-#include "tests/controls/controlpictures.h"
+#include "tests/bed/controlpictures.h"
 #include "ui/timer.h"
 
 namespace {

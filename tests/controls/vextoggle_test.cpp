@@ -6,7 +6,7 @@
 #include "controls/artwork.h"
 #include "controls/vexcheck.h"
 #include "controls/vexradio.h"
-#include "tests/controls/controlpictures.h"
+#include "tests/bed/controlpictures.h"
 #include "ui/panel.h"
 
 namespace {

@@ -5,11 +5,12 @@
 
 #include "dialogs/dialoglines.h"
 #include "dialogs/htmlhelp.h"
+#include "sysutil/scopeexit.h"
 #include "sysutil/textconv.h"
 #include "tests/bed/registryfixture.h"
 #include "tests/bed/scratch.h"
 #include "tests/bed/testbed.h"
-#include "tests/controls/controlpictures.h"
+#include "tests/bed/controlpictures.h"
 #include "ui/timer.h"
 
 namespace {
@@ -146,10 +147,7 @@ TEST(HtmlHelp, APlantedHHCtrlBesideTheProgramOrInTheCurrentFolderIsNeverLoaded) 
   const std::wstring inCurrent = current.Path() + L"HHCtrl.OCX";
   ASSERT_TRUE(CopyFileW(planted.c_str(), besideProgram.c_str(), FALSE));
   ASSERT_TRUE(CopyFileW(planted.c_str(), inCurrent.c_str(), FALSE));
-  struct TCleanup {
-    std::wstring File;
-    ~TCleanup() { DeleteFileW(File.c_str()); }
-  } cleanup{besideProgram};
+  const TScopeExit cleanup([&] { DeleteFileW(besideProgram.c_str()); });
 
   // Wine prefers its own HHCtrl.OCX to any file of that name; for this test it takes a
   // copy it finds as Windows would, so that a wrong search could really load the planted one.
@@ -171,7 +169,7 @@ TEST(HtmlHelp, APlantedHHCtrlBesideTheProgramOrInTheCurrentFolderIsNeverLoaded) 
   wchar_t before[MAX_PATH];
   GetCurrentDirectoryW(MAX_PATH, before);
   SetCurrentDirectoryW(current.Path().c_str());
-  const HWND answer = HtmlHelp(nullptr, "none.chm", HH_DISPLAY_TOPIC_COMMAND, 0);
+  const HWND answer = HtmlHelp(nullptr, "none.chm", HtmlHelpDisplayTopic, 0);
   SetCurrentDirectoryW(before);
   EXPECT_NE(reinterpret_cast<ULONG_PTR>(answer), 0x0BADF00Du);
 

@@ -11,9 +11,10 @@
 #include "dialogs/htmlhelp.h"
 #include "dialogs/vexmessage.h"
 #include "dialogs/vexquestion.h"
+#include "sysutil/scopeexit.h"
 #include "sysutil/textconv.h"
-#include "tests/controls/controlpictures.h"
-#include "tests/ui/uitest.h"
+#include "tests/bed/controlpictures.h"
+#include "tests/bed/uitest.h"
 
 namespace {
 
@@ -251,13 +252,10 @@ TEST(VEXDialogs, HelpFromAFolderTheUserCanChangeIsRefusedAndReported) {
                                      FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(planted, INVALID_HANDLE_VALUE);
   CloseHandle(planted);
-  struct TCleanup {
-    std::wstring File;
-    ~TCleanup() {
-      DeleteFileW(File.c_str());
-      SetHelpRefusalReporter(nullptr);
-    }
-  } cleanup{help};
+  const TScopeExit cleanup([&] {
+    DeleteFileW(help.c_str());
+    SetHelpRefusalReporter(nullptr);
+  });
   std::vector<std::string> reports;
   SetHelpRefusalReporter([&](const std::string& line) { reports.push_back(line); });
   const std::string expected =

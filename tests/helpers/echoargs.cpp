@@ -65,9 +65,9 @@ void IdleAMoment() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, wchar_t*, int) {
-  const std::wstring copy = Variable(kEchoCopyVariable);
+  const std::wstring copy = Variable(EchoCopyVariable);
   if (!copy.empty()) CopyLastArgument(copy);
-  const std::wstring record = Variable(kEchoFileVariable);
+  const std::wstring record = Variable(EchoFileVariable);
   if (!record.empty()) WriteRecord(record);
   IdleAMoment();
   return 0;

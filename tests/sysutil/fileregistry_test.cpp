@@ -11,11 +11,11 @@
 #include "tests/bed/files.h"
 #include "tests/bed/registryfixture.h"
 #include "tests/bed/scratch.h"
-#include "tests/sysutil/settingsfolder.h"
+#include "tests/bed/settingsfolder.h"
 
 namespace {
 
-const wchar_t kKey[] = L"Software\\Orvinta\\ZQM";
+const wchar_t SettingsKey[] = L"Software\\Orvinta\\ZQM";
 
 bool IsFolder(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -34,8 +34,8 @@ TEST(FileRegistry, StartsAtTheUsersFolderWithNoKeyOpen) {
 // The same key holds a different value below each application-data folder, so every root
 // shows which folder it reads.
 TEST(FileRegistry, OnlyTheUserRootReadsTheUsersFolder) {
-  const TSettingsFolder user(UserAppData(), kKey);
-  const TSettingsFolder common(CommonAppData(), kKey);
+  const TSettingsFolder user(UserAppData(), SettingsKey);
+  const TSettingsFolder common(CommonAppData(), SettingsKey);
   user.WriteValue(L"Language", "\x01");
   common.WriteValue(L"Language", "\x02");
   struct TCase {
@@ -57,13 +57,13 @@ TEST(FileRegistry, OnlyTheUserRootReadsTheUsersFolder) {
     settings.SetRootKey(c.Root);
     EXPECT_EQ(settings.RootKey(), c.Root);
     EXPECT_EQ(settings.BaseFolder(), Narrow(c.Folder));
-    ASSERT_TRUE(settings.OpenKeyReadOnly(Narrow(kKey)));
+    ASSERT_TRUE(settings.OpenKeyReadOnly(Narrow(SettingsKey)));
     EXPECT_EQ(settings.ReadInteger("Language"), c.Value);
   }
 }
 
 TEST(FileRegistry, OpenKeyResolvesAbsoluteAndRelativeKeys) {
-  const TSettingsFolder zqm(CommonAppData(), kKey);
+  const TSettingsFolder zqm(CommonAppData(), SettingsKey);
   zqm.WriteValue(L"Language", "\x07");
   struct TCase {
     const char* Name;
@@ -100,16 +100,16 @@ TEST(FileRegistry, OpenKeyResolvesAbsoluteAndRelativeKeys) {
 }
 
 TEST(FileRegistry, OpenKeyReadOnlySucceedsExactlyWhenTheFolderExists) {
-  const TSettingsFolder zqm(CommonAppData(), kKey);
+  const TSettingsFolder zqm(CommonAppData(), SettingsKey);
   TFileRegistry settings;
   settings.SetRootKey(HKEY_LOCAL_MACHINE);
   ASSERT_FALSE(IsFolder(zqm.Path()));
-  EXPECT_FALSE(settings.OpenKeyReadOnly(Narrow(kKey)));
+  EXPECT_FALSE(settings.OpenKeyReadOnly(Narrow(SettingsKey)));
   EXPECT_FALSE(IsFolder(zqm.Path()));
   EXPECT_EQ(settings.CurrentKeyFolder(), "");
 
   zqm.Create();
-  EXPECT_TRUE(settings.OpenKeyReadOnly(Narrow(kKey)));
+  EXPECT_TRUE(settings.OpenKeyReadOnly(Narrow(SettingsKey)));
   EXPECT_EQ(settings.CurrentKeyFolder(), Narrow(zqm.Path()));
 }
 
@@ -133,10 +133,10 @@ TEST(FileRegistry, OpenKeyFailsWhenAFileBlocksTheFolder) {
 }
 
 TEST(FileRegistry, OnlyANewRootClosesTheOpenKey) {
-  const TSettingsFolder zqm(UserAppData(), kKey);
+  const TSettingsFolder zqm(UserAppData(), SettingsKey);
   zqm.Create();
   TFileRegistry settings;
-  ASSERT_TRUE(settings.OpenKeyReadOnly(Narrow(kKey)));
+  ASSERT_TRUE(settings.OpenKeyReadOnly(Narrow(SettingsKey)));
 
   settings.SetRootKey(HKEY_CURRENT_USER);
   EXPECT_EQ(settings.CurrentKeyFolder(), Narrow(zqm.Path()));
@@ -147,19 +147,19 @@ TEST(FileRegistry, OnlyANewRootClosesTheOpenKey) {
 
   settings.SetRootKey(HKEY_CURRENT_USER);
   EXPECT_EQ(settings.BaseFolder(), Narrow(UserAppData()));
-  ASSERT_TRUE(settings.OpenKeyReadOnly(Narrow(kKey)));
+  ASSERT_TRUE(settings.OpenKeyReadOnly(Narrow(SettingsKey)));
   settings.CloseKey();
   EXPECT_EQ(settings.CurrentKeyFolder(), "");
 }
 
 TEST(FileRegistry, ValueExistsOnlyForFilesOfTheOpenKey) {
-  const TSettingsFolder zqm(UserAppData(), kKey);
+  const TSettingsFolder zqm(UserAppData(), SettingsKey);
   zqm.WriteValue(L"Language", "\x07\x00");
   zqm.WriteValue(L"Sprache \u00e9\u2713", "");
-  const TSettingsFolder sub(UserAppData(), std::wstring(kKey) + L"\\Sub");
+  const TSettingsFolder sub(UserAppData(), std::wstring(SettingsKey) + L"\\Sub");
   sub.Create();
   TFileRegistry settings;
-  ASSERT_TRUE(settings.OpenKeyReadOnly(Narrow(kKey)));
+  ASSERT_TRUE(settings.OpenKeyReadOnly(Narrow(SettingsKey)));
   EXPECT_TRUE(settings.ValueExists("Language"));
   EXPECT_TRUE(settings.ValueExists("Sprache \xC3\xA9\xE2\x9C\x93"));
   EXPECT_FALSE(settings.ValueExists("Sub"));
@@ -169,7 +169,7 @@ TEST(FileRegistry, ValueExistsOnlyForFilesOfTheOpenKey) {
 }
 
 TEST(FileRegistry, ReadIntegerTakesUpToFourBytesLeastSignificantFirst) {
-  const TSettingsFolder zqm(UserAppData(), kKey);
+  const TSettingsFolder zqm(UserAppData(), SettingsKey);
   struct TCase {
     const char* Name;
     std::string Bytes;
@@ -190,11 +190,11 @@ TEST(FileRegistry, ReadIntegerTakesUpToFourBytesLeastSignificantFirst) {
     SCOPED_TRACE(c.Name);
     zqm.WriteValue(L"Language", c.Bytes);
     TFileRegistry settings;
-    ASSERT_TRUE(settings.OpenKeyReadOnly(Narrow(kKey)));
+    ASSERT_TRUE(settings.OpenKeyReadOnly(Narrow(SettingsKey)));
     EXPECT_EQ(settings.ReadInteger("Language"), c.Expected);
   }
   TFileRegistry settings;
-  ASSERT_TRUE(settings.OpenKeyReadOnly(Narrow(kKey)));
+  ASSERT_TRUE(settings.OpenKeyReadOnly(Narrow(SettingsKey)));
   EXPECT_EQ(settings.ReadInteger("Missing"), 0);
 }
 
@@ -209,11 +209,11 @@ TEST(FileRegistry, ReadIntegerFindsNamesOutsideTheAnsiCodePage) {
 
 // Reading keeps out writers while it reads, and keeps no file open afterwards.
 TEST(FileRegistry, ReadIntegerSharesTheFileWithReadersOnly) {
-  const TSettingsFolder zqm(UserAppData(), kKey);
+  const TSettingsFolder zqm(UserAppData(), SettingsKey);
   zqm.WriteValue(L"Language", std::string("\x0a\x00", 2));
   const std::wstring file = zqm.Path() + L"Language";
   TFileRegistry settings;
-  ASSERT_TRUE(settings.OpenKeyReadOnly(Narrow(kKey)));
+  ASSERT_TRUE(settings.OpenKeyReadOnly(Narrow(SettingsKey)));
   for (const DWORD access : {DWORD{GENERIC_READ}, DWORD{GENERIC_WRITE}}) {
     SCOPED_TRACE(access == GENERIC_READ ? "held by a reader" : "held by a writer");
     const HANDLE raw = CreateFileW(file.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -236,14 +236,14 @@ TEST(FileRegistry, WithoutAFolderKeysResolveAgainstTheWorkingDirectory) {
                      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
                      L"AppData", L"C:\\cardmend-no-such-folder");
   const TScratchFolder scratch(L"working");
-  const TSettingsFolder zqm(scratch.Path(), kKey);
+  const TSettingsFolder zqm(scratch.Path(), SettingsKey);
   zqm.WriteValue(L"Language", "\x0c");
   wchar_t previous[MAX_PATH] = L"";
   GetCurrentDirectoryW(MAX_PATH, previous);
   ASSERT_TRUE(SetCurrentDirectoryW(scratch.Path().c_str()));
 
   TFileRegistry settings;
-  const bool opened = settings.OpenKeyReadOnly(Narrow(kKey));
+  const bool opened = settings.OpenKeyReadOnly(Narrow(SettingsKey));
   const std::int32_t value = settings.ReadInteger("Language");
   SetCurrentDirectoryW(previous);
   EXPECT_EQ(settings.BaseFolder(), "");

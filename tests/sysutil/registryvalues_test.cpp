@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "sysutil/registryfault.h"
-#include "tests/app/repairfixture.h"
+#include "tests/bed/repairfixture.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 #include "tests/bed/programs.h"
 #include "tests/bed/registryfixture.h"
 #include "tests/bed/scratch.h"
-#include "tests/sysutil/settingsfolder.h"
+#include "tests/bed/settingsfolder.h"
 
 namespace {
 
-const wchar_t kKey[] = L"Software\\Orvinta\\ZQM";
+const wchar_t SettingsKey[] = L"Software\\Orvinta\\ZQM";
 
 struct TRegValue {
   DWORD Type;
@@ -33,14 +33,14 @@ class TLanguageKey {
 
   void Create() const {
     HKEY raw = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(FRoot, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr),
+    ASSERT_EQ(RegCreateKeyExW(FRoot, SettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(raw);
   }
   void SetLanguage(const TRegValue& value) const {
     Create();
     HKEY raw = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(FRoot, kKey, 0, KEY_SET_VALUE, &raw), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExW(FRoot, SettingsKey, 0, KEY_SET_VALUE, &raw), ERROR_SUCCESS);
     const TRegKey key(raw);
     ASSERT_EQ(RegSetValueExW(raw, L"Language", 0, value.Type,
                              reinterpret_cast<const BYTE*>(value.Data.data()),
@@ -166,8 +166,8 @@ TEST(DetectLanguageIndex, RegistryFirstThenTheAllUsersSettingsFile) {
     SCOPED_TRACE(c.Name);
     const TLanguageKey user(HKEY_CURRENT_USER);
     const TLanguageKey machine(HKEY_LOCAL_MACHINE);
-    const TSettingsFolder common(CommonAppData(), kKey);
-    const TSettingsFolder userFolder(UserAppData(), kKey);
+    const TSettingsFolder common(CommonAppData(), SettingsKey);
+    const TSettingsFolder userFolder(UserAppData(), SettingsKey);
     if (c.UserKey) user.Create();
     if (c.UserValue) user.SetLanguage(*c.UserValue);
     if (c.MachineValue) machine.SetLanguage(*c.MachineValue);
@@ -188,8 +188,8 @@ TEST(DetectLanguageIndex, SettingsFilesOnlyAtTheirOwnKey) {
   const TCase cases[] = {
       {"in the parent key", L"Software\\Orvinta", L"Language", false},
       {"in a sub-key", L"Software\\Orvinta\\ZQM\\Sub", L"Language", false},
-      {"under another name", kKey, L"Sprache", false},
-      {"a folder named Language", std::wstring(kKey) + L"\\Language", L"", true},
+      {"under another name", SettingsKey, L"Sprache", false},
+      {"a folder named Language", std::wstring(SettingsKey) + L"\\Language", L"", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -226,7 +226,7 @@ TEST(LanguageIndex, AProgramStartedAfterASettingChangeReadsIt) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     const TLanguageKey user(HKEY_CURRENT_USER);
-    const TSettingsFolder common(CommonAppData(), kKey);
+    const TSettingsFolder common(CommonAppData(), SettingsKey);
     if (c.Registry) user.SetLanguage(Dword(*c.Registry));
     if (c.CommonFile) common.WriteValue(L"Language", *c.CommonFile);
     const TScratchFolder scratch(L"language");

@@ -14,7 +14,7 @@
 
 namespace {
 
-const std::wstring kUrl = L"http://cardmend.test/start?lang=en";
+const std::wstring StartUrl = L"http://cardmend.test/start?lang=en";
 
 // Registers `type` -> `programId` -> open command in HKEY_CLASSES_ROOT. Unregistered: the
 // type is absent; a null command: the program id has no open command.
@@ -59,7 +59,7 @@ class TShellOpenTest : public ::testing::Test {
     ReplaceAll(text, L"{win}", Widen(GetWindowsDir()));
     ReplaceAll(text, L"{dir}", FScratch.Path());
     ReplaceAll(text, L"{doc}", Document());
-    ReplaceAll(text, L"{url}", kUrl);
+    ReplaceAll(text, L"{url}", StartUrl);
     return text;
   }
 
@@ -121,7 +121,7 @@ TEST_F(TShellOpenTest, OpenDocumentRewritesTheRegisteredCommand) {
     Associate(registry, L".cmz", L"CardmendTest.Document", c.Registered,
               c.Command ? &command : nullptr);
     const std::wstring record = NextRecord();
-    const TScopedEnv echoFile(kEchoFileVariable, record.c_str());
+    const TScopedEnv echoFile(EchoFileVariable, record.c_str());
     EXPECT_EQ(OpenDocument(Narrow(Expand(c.Document))), c.Opened);
     if (!c.Started) {
       ExpectNoStart(record);
@@ -162,8 +162,8 @@ TEST_F(TShellOpenTest, OpenUrlInBrowserStartsTheBrowserWithoutItsOptions) {
     Associate(registry, L".htm", L"CardmendTest.Html", c.Registered,
               c.Command ? &command : nullptr);
     const std::wstring record = NextRecord();
-    const TScopedEnv echoFile(kEchoFileVariable, record.c_str());
-    EXPECT_EQ(OpenUrlInBrowser(Narrow(kUrl)), c.Result);
+    const TScopedEnv echoFile(EchoFileVariable, record.c_str());
+    EXPECT_EQ(OpenUrlInBrowser(Narrow(StartUrl)), c.Result);
     if (!c.Started) {
       ExpectNoStart(record);
       continue;
@@ -203,8 +203,8 @@ TEST_F(TShellOpenTest, OpenUrlInBrowserReadsOddlyStoredAssociations) {
     registry.SetRawString(HKEY_CLASSES_ROOT, L".htm", L"", c.Type);
     registry.SetRawString(HKEY_CLASSES_ROOT, id + L"\\shell\\open\\command", L"", c.Command);
     const std::wstring record = NextRecord();
-    const TScopedEnv echoFile(kEchoFileVariable, record.c_str());
-    EXPECT_EQ(OpenUrlInBrowser(Narrow(kUrl)), 0);
+    const TScopedEnv echoFile(EchoFileVariable, record.c_str());
+    EXPECT_EQ(OpenUrlInBrowser(Narrow(StartUrl)), 0);
     const auto echo = WaitForEcho(record, 10000);
     ASSERT_TRUE(echo);
     EXPECT_EQ(echo->CommandLine, Expand(L"\"{echo}\"  {url}"));
@@ -236,7 +236,7 @@ TEST_F(TShellOpenTest, OpenUrlFallsBackToTheShell) {
                        Expand(L"\"{echo}\" \"%1\""));
     registry.RemoveKey(HKEY_CLASSES_ROOT, L"cardmendnone");
     const std::wstring record = NextRecord();
-    const TScopedEnv echoFile(kEchoFileVariable, record.c_str());
+    const TScopedEnv echoFile(EchoFileVariable, record.c_str());
     EXPECT_EQ(OpenUrl(nullptr, Narrow(c.Url)), c.Result);
     if (!c.Started) {
       ExpectNoStart(record);

@@ -1,3 +1,4 @@
+#include "sysutil/scopeexit.h"
 #include "sysutil/wait.h"
 
 #include <gtest/gtest.h>
@@ -160,7 +161,7 @@ TEST(RunProgram, QuotesAProgramPathWithBlanks) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     const std::wstring record = scratch.Path() + L"record" + std::to_wstring(++n);
-    const TScopedEnv echoFile(kEchoFileVariable, record.c_str());
+    const TScopedEnv echoFile(EchoFileVariable, record.c_str());
     ASSERT_TRUE(c.Run(Narrow(program), "one \"two three\""));
     const auto echo = WaitForEcho(record, 10000);
     ASSERT_TRUE(echo);
@@ -182,13 +183,10 @@ TEST(RunProgram, StartsTheNativeSystemFoldersProgramOn64BitWindows) {
   const std::wstring wow64Copy = Widen(GetWindowsDir()) + L"syswow64\\cmnative.exe";
   CopyHelperProgram(L"echoargs", nativeCopy);
   if (!In32BitFlavor) CopyHelperProgram(L"echoargs", wow64Copy);
-  struct TRemove {
-    std::wstring Native, Wow64;
-    ~TRemove() {
-      DeleteFileW(Native.c_str());
-      DeleteFileW(Wow64.c_str());
-    }
-  } remove{nativeCopy, In32BitFlavor ? std::wstring() : wow64Copy};
+  const TScopeExit remove([&] {
+    DeleteFileW(nativeCopy.c_str());
+    if (!In32BitFlavor) DeleteFileW(wow64Copy.c_str());
+  });
   // Not there for a 32-bit program, so the test cannot pass by finding a 32-bit copy.
   if (In32BitFlavor) {
     ASSERT_EQ(GetFileAttributesW(asSeen.c_str()), INVALID_FILE_ATTRIBUTES);
@@ -196,7 +194,7 @@ TEST(RunProgram, StartsTheNativeSystemFoldersProgramOn64BitWindows) {
 
   const TScratchFolder scratch(L"native");
   const std::wstring record = scratch.Path() + L"record";
-  const TScopedEnv echoFile(kEchoFileVariable, record.c_str());
+  const TScopedEnv echoFile(EchoFileVariable, record.c_str());
   ASSERT_TRUE(RunProgramTimed(systemDir + "cmnative.exe", "reinstall", 20000, false));
   const auto echo = WaitForEcho(record, 10000);
   ASSERT_TRUE(echo);

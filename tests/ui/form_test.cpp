@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/ui/uitest.h"
+#include "tests/bed/uitest.h"
 #include "ui/button.h"
 #include "ui/label.h"
 #include "ui/panel.h"

@@ -1,7 +1,7 @@
 // Painting through the real paint routines into 32-bit pictures, read back pixel by pixel.
 #include <gtest/gtest.h>
 
-#include "tests/ui/uitest.h"
+#include "tests/bed/uitest.h"
 #include "ui/canvas.h"
 #include "ui/form.h"
 #include "ui/image.h"

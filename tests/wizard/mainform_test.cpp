@@ -21,9 +21,9 @@
 #include "sysutil/windowsversion.h"
 #include "tests/bed/registryfixture.h"
 #include "tests/bed/testbed.h"
-#include "tests/controls/controlpictures.h"
-#include "tests/ui/uitest.h"
-#include "tests/wizard/wizardchecks.h"
+#include "tests/bed/controlpictures.h"
+#include "tests/bed/uitest.h"
+#include "tests/bed/wizardchecks.h"
 #include "ui/screencursor.h"
 
 namespace {

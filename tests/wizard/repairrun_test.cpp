@@ -22,9 +22,9 @@
 #include "sysutil/windowsversion.h"
 #include "tests/bed/knownwindows.h"
 #include "tests/bed/scsubsystem.h"
-#include "tests/controls/controlpictures.h"
-#include "tests/ui/uitest.h"
-#include "tests/wizard/wizardchecks.h"
+#include "tests/bed/controlpictures.h"
+#include "tests/bed/uitest.h"
+#include "tests/bed/wizardchecks.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 namespace {
 
-const wchar_t kName[] = L"SCardSvr";
-const char kKey[] = "SYSTEM\\CurrentControlSet\\Services\\SCardSvr";
+const wchar_t Name[] = L"SCardSvr";
+const char ServicePath[] = "SYSTEM\\CurrentControlSet\\Services\\SCardSvr";
 
 // Dependencies as the manager takes them: each name ended by a NUL, one more NUL at the end.
 std::wstring MultiString(const std::vector<std::wstring>& names) {
@@ -16,7 +16,7 @@ std::wstring MultiString(const std::vector<std::wstring>& names) {
 
 DWORD WriteExtraValues(const TSCardSvrConfig& config) {
   LONG status = ERROR_SUCCESS;
-  const TRegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, kKey, KEY_SET_VALUE, &status);
+  const TRegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, ServicePath, KEY_SET_VALUE, &status);
   if (!key) return static_cast<DWORD>(status);
   if (config.ServiceSidType) {
     const DWORD restricted = 1;
@@ -37,7 +37,7 @@ DWORD WriteExtraValues(const TSCardSvrConfig& config) {
 DWORD RegisterServiceDll() {
   LONG status = ERROR_SUCCESS;
   const TRegKey parameters =
-      CreateRegKey(HKEY_LOCAL_MACHINE, std::string(kKey) + "\\Parameters", KEY_SET_VALUE, &status);
+      CreateRegKey(HKEY_LOCAL_MACHINE, std::string(ServicePath) + "\\Parameters", KEY_SET_VALUE, &status);
   if (!parameters) return static_cast<DWORD>(status);
   const wchar_t dll[] = L"%SystemRoot%\\System32\\SCardSvr.dll";
   status = RegSetValueExW(parameters.Get(), L"ServiceDll", 0, REG_EXPAND_SZ,
@@ -72,7 +72,7 @@ DWORD RegisterServiceDll() {
   return ERROR_SUCCESS;
 }
 
-bool KeyExists() { return static_cast<bool>(OpenRegKey(HKEY_LOCAL_MACHINE, kKey, KEY_READ)); }
+bool KeyExists() { return static_cast<bool>(OpenRegKey(HKEY_LOCAL_MACHINE, ServicePath, KEY_READ)); }
 
 }  // namespace
 
@@ -100,7 +100,7 @@ DWORD RegisterSCardSvr(const TSCardSvrConfig& config) {
   if (!manager) return GetLastError();
   const std::wstring dependencies = MultiString(config.DependOnService);
   const wchar_t* group = config.Group.empty() ? nullptr : config.Group.c_str();
-  TScmHandle service(OpenServiceW(manager.Get(), kName, SERVICE_ALL_ACCESS));
+  TScmHandle service(OpenServiceW(manager.Get(), Name, SERVICE_ALL_ACCESS));
   if (service) {
     // An empty group must be given as "" to clear it; null would keep the old one.
     if (!ChangeServiceConfigW(service.Get(), config.Type, config.Start, config.ErrorControl,
@@ -109,7 +109,7 @@ DWORD RegisterSCardSvr(const TSCardSvrConfig& config) {
                               config.DisplayName.c_str()))
       return GetLastError();
   } else {
-    service.Reset(CreateServiceW(manager.Get(), kName, config.DisplayName.c_str(),
+    service.Reset(CreateServiceW(manager.Get(), Name, config.DisplayName.c_str(),
                                  SERVICE_ALL_ACCESS, config.Type, config.Start,
                                  config.ErrorControl, config.ImagePath.c_str(), group, nullptr,
                                  dependencies.c_str(), config.ObjectName.c_str(), nullptr));
@@ -122,7 +122,7 @@ DWORD RegisterSCardSvr(const TSCardSvrConfig& config) {
 DWORD RegisterSCardSvrIfMissing(const TSCardSvrConfig& config) {
   const TScmHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
   if (!manager) return GetLastError();
-  const TScmHandle service(OpenServiceW(manager.Get(), kName, SERVICE_QUERY_CONFIG));
+  const TScmHandle service(OpenServiceW(manager.Get(), Name, SERVICE_QUERY_CONFIG));
   if (service && KeyExists()) return ERROR_SUCCESS;
   return RegisterSCardSvr(config);
 }

@@ -16,18 +16,18 @@ namespace {
 
 using TContext = ULONG_PTR;
 
-constexpr LONG kSuccess = 0;
-constexpr LONG kInvalidHandle = static_cast<LONG>(0x80100003);
-constexpr LONG kInsufficientBuffer = static_cast<LONG>(0x80100008);
-constexpr LONG kInvalidParameter = static_cast<LONG>(0x80100004);
-constexpr LONG kNoService = static_cast<LONG>(0x8010001D);
-constexpr LONG kNoReaders = static_cast<LONG>(0x8010002E);
-constexpr DWORD kUserScope = 0;
-constexpr DWORD kSystemScope = 2;
+constexpr LONG Success = 0;
+constexpr LONG InvalidHandle = static_cast<LONG>(0x80100003);
+constexpr LONG InsufficientBuffer = static_cast<LONG>(0x80100008);
+constexpr LONG InvalidParameter = static_cast<LONG>(0x80100004);
+constexpr LONG NoService = static_cast<LONG>(0x8010001D);
+constexpr LONG NoReaders = static_cast<LONG>(0x8010002E);
+constexpr DWORD UserScope = 0;
+constexpr DWORD SystemScope = 2;
 
-const wchar_t kCalais[] = L"Software\\Microsoft\\Cryptography\\Calais";
-const wchar_t kReaders[] = L"Software\\Microsoft\\Cryptography\\Calais\\Readers";
-const wchar_t kKnobs[] = L"Software\\CardmendTest\\WinSCard";
+const wchar_t CalaisPath[] = L"Software\\Microsoft\\Cryptography\\Calais";
+const wchar_t ReadersPath[] = L"Software\\Microsoft\\Cryptography\\Calais\\Readers";
+const wchar_t Knobs[] = L"Software\\CardmendTest\\WinSCard";
 
 struct TCloseScm { void operator()(SC_HANDLE h) const { CloseServiceHandle(h); } };
 using TScmHandle = TOwned<SC_HANDLE, TCloseScm, nullptr>;
@@ -41,7 +41,7 @@ TRegKey Open64(const wchar_t* path, REGSAM access) {
 }
 
 bool Knob(const wchar_t* name, LONG& answer) {
-  const TRegKey key = Open64(kKnobs, KEY_QUERY_VALUE);
+  const TRegKey key = Open64(Knobs, KEY_QUERY_VALUE);
   DWORD value = 0, size = sizeof(value), type = 0;
   if (!key || RegQueryValueExW(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value),
                                &size) != ERROR_SUCCESS || type != REG_DWORD)
@@ -66,7 +66,7 @@ LONG NextContext() {
 
 // The reader names as one multi-string ("a\0b\0\0"), empty when there are none.
 std::string ReaderNames() {
-  const TRegKey key = Open64(kReaders, KEY_ENUMERATE_SUB_KEYS);
+  const TRegKey key = Open64(ReadersPath, KEY_ENUMERATE_SUB_KEYS);
   std::string names;
   if (!key) return names;
   for (DWORD i = 0;; ++i) {
@@ -87,35 +87,35 @@ std::string ReaderNames() {
 extern "C" {
 
 LONG WINAPI SCardEstablishContext(DWORD scope, const void*, const void*, TContext* context) {
-  if (!context) return kInvalidParameter;
-  if (scope != kUserScope && scope != kSystemScope && scope != 1) return kInvalidParameter;
-  LONG answer = kSuccess;
-  if (Knob(scope == kSystemScope ? L"EstablishSystem" : L"EstablishUser", answer) &&
-      answer != kSuccess)
+  if (!context) return InvalidParameter;
+  if (scope != UserScope && scope != SystemScope && scope != 1) return InvalidParameter;
+  LONG answer = Success;
+  if (Knob(scope == SystemScope ? L"EstablishSystem" : L"EstablishUser", answer) &&
+      answer != Success)
     return answer;
-  if (!ServiceRunning() || !Open64(kCalais, KEY_READ)) return kNoService;
+  if (!ServiceRunning() || !Open64(CalaisPath, KEY_READ)) return NoService;
   *context = static_cast<TContext>(NextContext());
-  return kSuccess;
+  return Success;
 }
 
 LONG WINAPI SCardReleaseContext(TContext context) {
-  return context ? kSuccess : kInvalidHandle;
+  return context ? Success : InvalidHandle;
 }
 
 LONG WINAPI SCardListReadersA(TContext, const char*, char* buffer, DWORD* length) {
-  if (!length) return kInvalidParameter;
-  LONG answer = kSuccess;
-  if (Knob(L"ListReaders", answer) && answer != kSuccess) return answer;
+  if (!length) return InvalidParameter;
+  LONG answer = Success;
+  if (Knob(L"ListReaders", answer) && answer != Success) return answer;
   const std::string names = ReaderNames();
-  if (names.empty()) return kNoReaders;
+  if (names.empty()) return NoReaders;
   const DWORD needed = static_cast<DWORD>(names.size());
   if (buffer && *length < needed) {
     *length = needed;
-    return kInsufficientBuffer;
+    return InsufficientBuffer;
   }
   if (buffer) CopyMemory(buffer, names.data(), needed);
   *length = needed;
-  return kSuccess;
+  return Success;
 }
 
 }  // extern "C"

@@ -63,8 +63,8 @@ class TTraceViewerTest : public ::testing::Test {
   TRegistryFixture FRegistry;
   TScopedEnv FTemp{L"Temp", Temp().c_str()};
   TScopedEnv FTmp{L"Tmp", nullptr};
-  TScopedEnv FRecordFile{kEchoFileVariable, Record().c_str()};
-  TScopedEnv FCopyFile{kEchoCopyVariable, Copy().c_str()};
+  TScopedEnv FRecordFile{EchoFileVariable, Record().c_str()};
+  TScopedEnv FCopyFile{EchoCopyVariable, Copy().c_str()};
   TDiagnosticLog FLog;
   TTraceViewer FViewer;
 };
@@ -132,7 +132,7 @@ TEST_F(TTraceViewerTest, ChoosesTempThenTmpThenTheCurrentFolder) {
     const TScopedEnv tmpVariable(L"Tmp", c.Tmp ? tmp.c_str() : nullptr);
     SetCurrentDirectoryW(c.InCurrentFolder ? Temp().c_str() : previousDir);
     const std::wstring record = Record() + std::to_wstring(++n);
-    const TScopedEnv recordFile(kEchoFileVariable, record.c_str());
+    const TScopedEnv recordFile(EchoFileVariable, record.c_str());
 
     TDiagnosticLog log;
     Fill(log);

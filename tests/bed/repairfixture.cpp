@@ -1,4 +1,4 @@
-#include "tests/app/repairfixture.h"
+#include "tests/bed/repairfixture.h"
 
 #include <shlwapi.h>
 

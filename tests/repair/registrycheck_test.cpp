@@ -5,7 +5,7 @@
 #include <aclapi.h>
 
 #include "sysutil/registryfault.h"
-#include "tests/app/repairfixture.h"
+#include "tests/bed/repairfixture.h"
 
 namespace {
 

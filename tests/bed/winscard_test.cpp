@@ -13,10 +13,10 @@ using TEstablish = LONG(WINAPI*)(DWORD, const void*, const void*, TContext*);
 using TRelease = LONG(WINAPI*)(TContext);
 using TListReaders = LONG(WINAPI*)(TContext, const char*, char*, DWORD*);
 
-constexpr LONG kNoService = static_cast<LONG>(0x8010001D);
-constexpr LONG kNoReaders = static_cast<LONG>(0x8010002E);
-constexpr LONG kNoMemory = static_cast<LONG>(0x80100006);
-constexpr LONG kInternal = static_cast<LONG>(0x80100001);
+constexpr LONG NoService = static_cast<LONG>(0x8010001D);
+constexpr LONG NoReaders = static_cast<LONG>(0x8010002E);
+constexpr LONG NoMemory = static_cast<LONG>(0x80100006);
+constexpr LONG Internal = static_cast<LONG>(0x80100001);
 
 template <typename F>
 F Entry(const TModule& module, const char* name) {
@@ -69,23 +69,23 @@ struct TAnswerCase {
 };
 void PrintTo(const TAnswerCase& c, std::ostream* out) { *out << c.Label; }
 
-const TAnswerCase kAnswers[] = {
-    {"HealthyWithoutReaders", TSubsystemState::Healthy, [] {}, 0, 0, kNoReaders, ""},
+const TAnswerCase Answers[] = {
+    {"HealthyWithoutReaders", TSubsystemState::Healthy, [] {}, 0, 0, NoReaders, ""},
     {"HealthyWithTwoReaders", TSubsystemState::Healthy,
      [] { AddReader("Reader A 0"), AddReader("Reader B 1"); }, 0, 0, 0,
      std::string("Reader A 0\0Reader B 1\0", 23)},
-    {"ServiceStopped", TSubsystemState::ServiceStopped, [] {}, kNoService, kNoService, kNoReaders, ""},
-    {"ServiceMissing", TSubsystemState::ServiceMissing, [] {}, kNoService, kNoService, kNoReaders, ""},
-    {"CalaisDenied", TSubsystemState::CalaisDenied, [] {}, kNoService, kNoService, kNoReaders, ""},
-    {"CalaisNoAccess", TSubsystemState::CalaisNoAccess, [] {}, kNoService, kNoService, kNoReaders, ""},
-    {"ReadersMissing", TSubsystemState::ReadersMissing, [] {}, 0, 0, kNoReaders, ""},
+    {"ServiceStopped", TSubsystemState::ServiceStopped, [] {}, NoService, NoService, NoReaders, ""},
+    {"ServiceMissing", TSubsystemState::ServiceMissing, [] {}, NoService, NoService, NoReaders, ""},
+    {"CalaisDenied", TSubsystemState::CalaisDenied, [] {}, NoService, NoService, NoReaders, ""},
+    {"CalaisNoAccess", TSubsystemState::CalaisNoAccess, [] {}, NoService, NoService, NoReaders, ""},
+    {"ReadersMissing", TSubsystemState::ReadersMissing, [] {}, 0, 0, NoReaders, ""},
     {"KnobOnTheSystemScope", TSubsystemState::Healthy,
-     [] { SetWinSCardFault(TWinSCardCall::EstablishSystem, kInternal); }, 0, kInternal, kNoReaders, ""},
+     [] { SetWinSCardFault(TWinSCardCall::EstablishSystem, Internal); }, 0, Internal, NoReaders, ""},
     {"KnobOnTheUserScope", TSubsystemState::Healthy,
-     [] { SetWinSCardFault(TWinSCardCall::EstablishUser, kNoMemory); }, kNoMemory, 0, kNoReaders, ""},
+     [] { SetWinSCardFault(TWinSCardCall::EstablishUser, NoMemory); }, NoMemory, 0, NoReaders, ""},
     {"KnobOnTheReaderList", TSubsystemState::Healthy,
-     [] { AddReader("Reader A 0"), SetWinSCardFault(TWinSCardCall::ListReaders, kNoService); }, 0,
-     0, kNoService, ""},
+     [] { AddReader("Reader A 0"), SetWinSCardFault(TWinSCardCall::ListReaders, NoService); }, 0,
+     0, NoService, ""},
 };
 
 class WinSCardAnswers : public WinSCard, public testing::WithParamInterface<TAnswerCase> {};
@@ -101,7 +101,7 @@ TEST_P(WinSCardAnswers, FollowTheSubsystemsState) {
   EXPECT_EQ(names, GetParam().Names);
 }
 
-INSTANTIATE_TEST_SUITE_P(All, WinSCardAnswers, testing::ValuesIn(kAnswers),
+INSTANTIATE_TEST_SUITE_P(All, WinSCardAnswers, testing::ValuesIn(Answers),
                          [](const auto& param) { return std::string(param.param.Label); });
 
 TEST_F(WinSCard, ReaderListNeedsRoomForEveryName) {

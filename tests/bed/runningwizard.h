@@ -4,7 +4,7 @@
 
 #include "tests/bed/programs.h"
 #include "tests/bed/testbed.h"
-#include "tests/controls/controlpictures.h"
+#include "tests/bed/controlpictures.h"
 
 inline constexpr wchar_t FormClass[] = L"TCardmendMainForm";
 

@@ -2,7 +2,7 @@
 // Shared by the control tests: a test form, pictures of controls and the real pointer.
 #include <windows.h>
 
-#include "tests/ui/uitest.h"
+#include "tests/bed/uitest.h"
 #include "ui/bitmap.h"
 #include "ui/canvas.h"
 #include "ui/form.h"

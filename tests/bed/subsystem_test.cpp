@@ -12,9 +12,9 @@
 
 namespace {
 
-const char kServiceKey[] = "SYSTEM\\CurrentControlSet\\Services\\SCardSvr";
-const char kCalais[] = "Software\\Microsoft\\Cryptography\\Calais";
-const wchar_t kLocalService[] = L"NT AUTHORITY\\LocalService";
+const char ServicePath[] = "SYSTEM\\CurrentControlSet\\Services\\SCardSvr";
+const char CalaisPath[] = "Software\\Microsoft\\Cryptography\\Calais";
+const wchar_t LocalServiceAccount[] = L"NT AUTHORITY\\LocalService";
 
 std::wstring RegText(const char* key, const wchar_t* name) {
   const TRegKey open = OpenRegKey(HKEY_LOCAL_MACHINE, key, KEY_QUERY_VALUE);
@@ -47,13 +47,13 @@ struct TObserved {
   bool KnownToManager = true;
   std::wstring Process = L"SCardSvr.exe";
   DWORD ManagerStart = SERVICE_AUTO_START;
-  std::wstring ManagerAccount = kLocalService;
+  std::wstring ManagerAccount = LocalServiceAccount;
   std::wstring ManagerGroup = L"SmartCardGroup";
   bool ServiceKey = true;
   std::wstring Start = L"2";
   std::wstring Type = L"32";
   std::wstring ImagePath = L"%SystemRoot%\\system32\\SCardSvr.exe";
-  std::wstring ObjectName = kLocalService;
+  std::wstring ObjectName = LocalServiceAccount;
   std::wstring Group = L"SmartCardGroup";
   std::wstring ServiceSidType = L"1";
   std::wstring DependOnService = L"PlugPlay";
@@ -88,19 +88,19 @@ TObserved Observe() {
   o.ManagerStart = view ? view->Start : 0;
   o.ManagerAccount = view ? view->Account : L"";
   o.ManagerGroup = view ? view->Group : L"";
-  o.ServiceKey = KeyOpens(kServiceKey);
-  o.Start = RegText(kServiceKey, L"Start");
-  o.Type = RegText(kServiceKey, L"Type");
-  o.ImagePath = RegText(kServiceKey, L"ImagePath");
-  o.ObjectName = RegText(kServiceKey, L"ObjectName");
-  o.Group = RegText(kServiceKey, L"Group");
-  o.ServiceSidType = RegText(kServiceKey, L"ServiceSidType");
-  o.DependOnService = RegText(kServiceKey, L"DependOnService");
-  o.CalaisReadable = KeyOpens(kCalais);
-  o.CalaisFullAccess = KeyOpens(kCalais, KEY_ALL_ACCESS);
-  o.Current = KeyOpens(std::string(kCalais) + "\\Current");
-  o.Readers = KeyOpens(std::string(kCalais) + "\\Readers");
-  o.SmartCards = KeyOpens(std::string(kCalais) + "\\SmartCards");
+  o.ServiceKey = KeyOpens(ServicePath);
+  o.Start = RegText(ServicePath, L"Start");
+  o.Type = RegText(ServicePath, L"Type");
+  o.ImagePath = RegText(ServicePath, L"ImagePath");
+  o.ObjectName = RegText(ServicePath, L"ObjectName");
+  o.Group = RegText(ServicePath, L"Group");
+  o.ServiceSidType = RegText(ServicePath, L"ServiceSidType");
+  o.DependOnService = RegText(ServicePath, L"DependOnService");
+  o.CalaisReadable = KeyOpens(CalaisPath);
+  o.CalaisFullAccess = KeyOpens(CalaisPath, KEY_ALL_ACCESS);
+  o.Current = KeyOpens(std::string(CalaisPath) + "\\Current");
+  o.Readers = KeyOpens(std::string(CalaisPath) + "\\Readers");
+  o.SmartCards = KeyOpens(std::string(CalaisPath) + "\\SmartCards");
   o.SCardDrvKey = KeyOpens("SYSTEM\\CurrentControlSet\\Services\\SCardDrv");
   const TScmHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
   o.SCardDrvKnown =
@@ -115,7 +115,7 @@ struct TStateCase {
 };
 void PrintTo(const TStateCase& c, std::ostream* out) { *out << c.Label; }
 
-const TStateCase kStates[] = {
+const TStateCase States[] = {
     {"Healthy", TSubsystemState::Healthy, [](TObserved&) {}},
     {"ServiceStopped", TSubsystemState::ServiceStopped, [](TObserved& o) { o.Running = false, o.Process = L""; }},
     {"StartManual", TSubsystemState::StartManual,
@@ -166,7 +166,7 @@ TEST_P(SubsystemStates, ProduceTheirStateAndHealthyUndoesIt) {
   EXPECT_EQ(Observe(), TObserved{});
 }
 
-INSTANTIATE_TEST_SUITE_P(All, SubsystemStates, testing::ValuesIn(kStates),
+INSTANTIATE_TEST_SUITE_P(All, SubsystemStates, testing::ValuesIn(States),
                          [](const auto& param) { return std::string(param.param.Label); });
 
 TEST(SCardSvrDouble, StartsThroughNetStartAndStopsThroughTheLibrary) {
@@ -187,7 +187,7 @@ TEST(SCardSvrDouble, DisabledDoesNotStart) {
 
 TEST(SCardSvrDouble, ManagerSeesARegistryChangeOnlyAfterARestart) {
   const TSubsystemScope scope(TSubsystemState::ServiceStopped);
-  SetRegDword(kServiceKey, L"Start", SERVICE_DISABLED);
+  SetRegDword(ServicePath, L"Start", SERVICE_DISABLED);
   EXPECT_EQ(SCardSvrAsManagerSeesIt()->Start, static_cast<DWORD>(SERVICE_AUTO_START));
   EXPECT_EQ(RunNet(L"start ScardSvr"), 0u);
   ASSERT_TRUE(StopSCardSvr());
@@ -198,7 +198,7 @@ TEST(SCardSvrDouble, ManagerSeesARegistryChangeOnlyAfterARestart) {
   EXPECT_FALSE(SCardSvrRunning());
 
   // And back: an auto-start service runs after the restart without being asked.
-  SetRegDword(kServiceKey, L"Start", SERVICE_AUTO_START);
+  SetRegDword(ServicePath, L"Start", SERVICE_AUTO_START);
   SimulateRestart();
   EXPECT_TRUE(SCardSvrRunning());
 }
@@ -213,7 +213,7 @@ TEST(SCardSvrDouble, ReinstallRegistersAMissingServiceAsHealthy) {
 
 TEST(SCardSvrDouble, ReinstallWritesTheKeyAgainWhenOnlyTheManagerKnowsTheService) {
   const TSubsystemScope scope;
-  ASSERT_EQ(DeleteRegKeyTree(HKEY_LOCAL_MACHINE, kServiceKey), ERROR_SUCCESS);
+  ASSERT_EQ(DeleteRegKeyTree(HKEY_LOCAL_MACHINE, ServicePath), ERROR_SUCCESS);
   EXPECT_EQ(RunSCardSvrDouble(L"reinstall"), 0u);
   EXPECT_EQ(Observe(), TObserved{});
 }
@@ -222,7 +222,7 @@ TEST(SCardSvrDouble, ReinstallLeavesAnExistingServiceAlone) {
   const TSubsystemScope scope(TSubsystemState::StartManual);
   EXPECT_EQ(RunSCardSvrDouble(L"reinstall"), 0u);
   EXPECT_EQ(SCardSvrAsManagerSeesIt()->Start, static_cast<DWORD>(SERVICE_DEMAND_START));
-  EXPECT_EQ(RegText(kServiceKey, L"Start"), L"3");
+  EXPECT_EQ(RegText(ServicePath, L"Start"), L"3");
 }
 
 }  // namespace
@@ -238,9 +238,9 @@ struct TAccountCase {
 };
 void PrintTo(const TAccountCase& c, std::ostream* out) { *out << c.Label; }
 
-const TAccountCase kAccounts[] = {
-    {"SharedLocalService", SERVICE_WIN32_SHARE_PROCESS, kLocalService},
-    {"OwnLocalService", SERVICE_WIN32_OWN_PROCESS, kLocalService},
+const TAccountCase Accounts[] = {
+    {"SharedLocalService", SERVICE_WIN32_SHARE_PROCESS, LocalServiceAccount},
+    {"OwnLocalService", SERVICE_WIN32_OWN_PROCESS, LocalServiceAccount},
     {"SharedLocalSystem", SERVICE_WIN32_SHARE_PROCESS, L"LocalSystem"},
     {"OwnNetworkService", SERVICE_WIN32_OWN_PROCESS, L"NT AUTHORITY\\NetworkService"},
     {"SharedUnknownAccount", SERVICE_WIN32_SHARE_PROCESS, L".\\NoSuchUser"},
@@ -260,13 +260,13 @@ TEST_P(WineManager, StartsTheServiceWhateverItsTypeAndAccount) {
   EXPECT_TRUE(SCardSvrRunning());
 }
 
-INSTANTIATE_TEST_SUITE_P(All, WineManager, testing::ValuesIn(kAccounts),
+INSTANTIATE_TEST_SUITE_P(All, WineManager, testing::ValuesIn(Accounts),
                          [](const auto& param) { return std::string(param.param.Label); });
 
 TEST(SCardSvrDouble, RestartKeepsKeySecurityBecauseTheWineserverStays) {
   const TSubsystemScope scope(TSubsystemState::CalaisDenied);
   SimulateRestart();
-  EXPECT_FALSE(KeyOpens(kCalais));
+  EXPECT_FALSE(KeyOpens(CalaisPath));
   EXPECT_TRUE(SCardSvrRunning());
 }
 
@@ -303,7 +303,7 @@ TEST(SCardSvrDouble, SvchostFormRunsInTheSvchostOfTheRegisteringProgram) {
     const TSubsystemScope scope(TSubsystemState::SvchostForm);
     if (registeredBy64Bit && In32BitFlavor) {
       ASSERT_TRUE(StopSCardSvr());
-      const TRegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, kServiceKey, KEY_SET_VALUE);
+      const TRegKey key = OpenRegKey(HKEY_LOCAL_MACHINE, ServicePath, KEY_SET_VALUE);
       ASSERT_EQ(RegDeleteValueW(key.Get(), L"WOW64"), ERROR_SUCCESS);
       SimulateRestart();
     }
@@ -311,7 +311,7 @@ TEST(SCardSvrDouble, SvchostFormRunsInTheSvchostOfTheRegisteringProgram) {
     EXPECT_EQ(SCardSvrAsManagerSeesIt()->Process, L"svchost.exe");
     EXPECT_EQ(Is64BitProcess(SCardSvrProcessId()), registeredBy64Bit);
   }
-  EXPECT_EQ(RegText(kServiceKey, L"WOW64"), In32BitFlavor ? L"1" : L"<none>");
+  EXPECT_EQ(RegText(ServicePath, L"WOW64"), In32BitFlavor ? L"1" : L"<none>");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "tests/sysutil/settingsfolder.h"
+#include "tests/bed/settingsfolder.h"
 
 #include <windows.h>
 

@@ -24,7 +24,7 @@
 #include "tests/bed/knownwindows.h"
 #include "tests/bed/scratch.h"
 #include "tests/bed/scsubsystem.h"
-#include "tests/wizard/wizardchecks.h"
+#include "tests/bed/wizardchecks.h"
 
 namespace {
 

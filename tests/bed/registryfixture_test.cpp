@@ -7,7 +7,7 @@
 
 namespace {
 
-const wchar_t kBase[] = L"Software\\CardmendFixtureTest";
+const wchar_t Base[] = L"Software\\CardmendFixtureTest";
 
 std::wstring Read(const std::wstring& key, const std::wstring& name) {
   HKEY raw = nullptr;
@@ -42,7 +42,7 @@ void Write(const std::wstring& key, const std::wstring& name, const std::wstring
 }  // namespace
 
 TEST(RegistryFixture, PutsBackWhatTheTestChangedOrRemoved) {
-  const std::wstring base = kBase;
+  const std::wstring base = Base;
   Write(base + L"\\Kept", L"", L"kept default");
   Write(base + L"\\Kept\\Deep", L"name", L"deep value");
   {
@@ -58,5 +58,5 @@ TEST(RegistryFixture, PutsBackWhatTheTestChangedOrRemoved) {
   EXPECT_EQ(Read(base + L"\\Kept\\Deep", L"name"), L"deep value");
   EXPECT_FALSE(KeyExists(base + L"\\Kept\\New"));
   EXPECT_FALSE(KeyExists(base + L"\\Fresh"));
-  SHDeleteKeyW(HKEY_CURRENT_USER, kBase);
+  SHDeleteKeyW(HKEY_CURRENT_USER, Base);
 }

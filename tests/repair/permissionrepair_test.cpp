@@ -10,7 +10,7 @@
 #include "app/repair/diaglog.h"
 #include "sysutil/registryaccess.h"
 #include "sysutil/security.h"
-#include "tests/app/calaisrights.h"
+#include "tests/bed/calaisrights.h"
 #include "tests/bed/keysecurity.h"
 #include "tests/bed/knownwindows.h"
 

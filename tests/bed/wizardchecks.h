@@ -13,7 +13,7 @@
 #include "tests/bed/registryfixture.h"
 #include "tests/bed/scopedenv.h"
 #include "tests/bed/scratch.h"
-#include "tests/ui/uitest.h"
+#include "tests/bed/uitest.h"
 
 // Shown, active and with its timer running, as after the program's start (its first
 // activation opens the start page).
@@ -51,8 +51,8 @@ class TEchoViewer {
  private:
   TScratchFolder FScratch{L"trace"};
   TScopedEnv FTemp{L"Temp", Temp().c_str()};
-  TScopedEnv FRecord{kEchoFileVariable, Record().c_str()};
-  TScopedEnv FCopy{kEchoCopyVariable, Copy().c_str()};
+  TScopedEnv FRecord{EchoFileVariable, Record().c_str()};
+  TScopedEnv FCopy{EchoCopyVariable, Copy().c_str()};
   TRegistryFixture FRegistry;
 };
 

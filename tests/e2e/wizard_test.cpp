@@ -18,9 +18,9 @@
 #include "tests/bed/scsubsystem.h"
 #include "tests/bed/testbed.h"
 #include "tests/bed/testwindow.h"
-#include "tests/controls/controlpictures.h"
-#include "tests/wizard/runningwizard.h"
-#include "tests/wizard/wizardchecks.h"
+#include "tests/bed/controlpictures.h"
+#include "tests/bed/runningwizard.h"
+#include "tests/bed/wizardchecks.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "app/repair/permissionrepair.h"
 #include "app/repair/registrycheck.h"
-#include "tests/app/repairfixture.h"
+#include "tests/bed/repairfixture.h"
 #include "tests/bed/keysecurity.h"
 
 namespace {

@@ -20,13 +20,13 @@
 #include "sysutil/system.h"
 #include "sysutil/textconv.h"
 #include "sysutil/windowsversion.h"
-#include "tests/app/calaisrights.h"
+#include "tests/bed/calaisrights.h"
 #include "tests/bed/commandwatch.h"
 #include "tests/bed/keysecurity.h"
 #include "tests/bed/knownwindows.h"
 #include "tests/bed/scsubsystem.h"
-#include "tests/ui/uitest.h"
-#include "tests/wizard/wizardchecks.h"
+#include "tests/bed/uitest.h"
+#include "tests/bed/wizardchecks.h"
 
 namespace {
 

@@ -22,8 +22,8 @@
 #include "tests/bed/testbed.h"
 #include "tests/bed/watchedrun.h"
 #include "tests/bed/winversion.h"
-#include "tests/wizard/runningwizard.h"
-#include "tests/wizard/wizardchecks.h"
+#include "tests/bed/runningwizard.h"
+#include "tests/bed/wizardchecks.h"
 
 namespace {
 

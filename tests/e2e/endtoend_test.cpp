@@ -24,8 +24,8 @@
 #include "tests/bed/scratch.h"
 #include "tests/bed/scsubsystem.h"
 #include "tests/bed/winversion.h"
-#include "tests/wizard/runningwizard.h"
-#include "tests/wizard/wizardchecks.h"
+#include "tests/bed/runningwizard.h"
+#include "tests/bed/wizardchecks.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+#include "sysutil/scopeexit.h"
 #include "tests/bed/winversion.h"
 
 #include <gtest/gtest.h>
@@ -86,10 +87,7 @@ TEST(TWindowsVersionScope, ProgramNameLimitsTheVersionToThatProgram) {
   ASSERT_NE(GetTempPathW(MAX_PATH, folder), 0u);
   const std::wstring other = std::wstring(folder) + L"otherversionprobe.exe";
   ASSERT_TRUE(CopyFileW(VersionProbePath().c_str(), other.c_str(), FALSE));
-  struct TRemove {
-    const std::wstring& Path;
-    ~TRemove() { DeleteFileW(Path.c_str()); }
-  } removeCopy{other};
+  const TScopeExit removeCopy([&] { DeleteFileW(other.c_str()); });
 
   const std::optional<TVersionReport> before = RunVersionProbe();
   ASSERT_TRUE(before);

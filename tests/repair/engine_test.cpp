@@ -8,7 +8,7 @@
 #include "app/repair/registrycheck.h"
 #include "app/repair/serviceconfig.h"
 #include "sysutil/wait.h"
-#include "tests/app/repairfixture.h"
+#include "tests/bed/repairfixture.h"
 #include "tests/bed/scsubsystem.h"
 
 namespace {
