@@ -9,24 +9,24 @@
 
 namespace {
 
-constexpr WORD KSuiteEnterprise = 0x0002;
-constexpr WORD KSuiteEmbeddedNT = 0x0040;
-constexpr WORD KSuiteDatacenter = 0x0080;
-constexpr WORD KSuitePersonal = 0x0200;
-constexpr WORD KSuiteBlade = 0x0400;
-constexpr WORD KSuiteComputeServer = 0x4000;
+constexpr WORD SuiteEnterprise = 0x0002;
+constexpr WORD SuiteEmbeddedNT = 0x0040;
+constexpr WORD SuiteDatacenter = 0x0080;
+constexpr WORD SuitePersonal = 0x0200;
+constexpr WORD SuiteBlade = 0x0400;
+constexpr WORD SuiteComputeServer = 0x4000;
 
-constexpr BYTE KWorkstation = 1;  // VER_NT_WORKSTATION
-constexpr BYTE KServer = 3;       // VER_NT_SERVER
+constexpr BYTE WorkstationType = 1;  // VER_NT_WORKSTATION
+constexpr BYTE ServerType = 3;       // VER_NT_SERVER
 
-const char* const KShortNames[] = {
+const char* const ShortNames[] = {
     "",           "3.xx", "95",     "95 SP1",      "95 OSR 2", "95 OSR 2.1",
     "95 OSR 2.5", "98",   "98 SP1", "98 SE",       "Me",       "NT 3.51",
     "NT 4.0",     "2000", "XP",     "Server 2003", "XP x64",   "Vista",
 };
 
 // Indexed by what GetProductInfo returns; the N editions share their base edition's text.
-const char* const KVistaEditions[] = {
+const char* const VistaEditions[] = {
     "",
     ", Ultimate Edition",
     ", Home Basic Edition",
@@ -124,9 +124,9 @@ BYTE NT4ProductType() {
                        &size) != ERROR_SUCCESS ||
       type != REG_SZ)
     return 0;
-  if (lstrcmpiA(text, "WinNT") == 0) return KWorkstation;
+  if (lstrcmpiA(text, "WinNT") == 0) return WorkstationType;
   if (lstrcmpiA(text, "LanmanNT") == 0) return 2;  // VER_NT_DOMAIN_CONTROLLER
-  if (lstrcmpiA(text, "ServerNT") == 0) return KServer;
+  if (lstrcmpiA(text, "ServerNT") == 0) return ServerType;
   return 0;
 }
 
@@ -218,11 +218,11 @@ TWindowsVersionInfo ClassifyWindowsVersion(const TRawWindowsVersion& raw) {
       info.Version = Classify9x(info.Major, info.Minor, info.Build, raw.CSDVersion);
       break;
     case VER_PLATFORM_WIN32_NT:
-      info.IsServer = raw.ProductType != KWorkstation;
+      info.IsServer = raw.ProductType != WorkstationType;
       info.Version = ClassifyNT(info.Major, info.Minor, info.IsServer, wvXP);
       info.ServicePack = ServicePackText(raw);
       if (info.Major >= 5 && info.Minor >= 1) {
-        info.IsHome = (info.SuiteMask & KSuitePersonal) != 0;
+        info.IsHome = (info.SuiteMask & SuitePersonal) != 0;
         if (!info.IsHome) info.IsMediaCenter = raw.MediaCenter;
         if (!info.IsHome && !info.IsMediaCenter) info.IsTabletPC = raw.TabletPC;
       }
@@ -251,13 +251,13 @@ std::string WindowsVersionName(const TWindowsVersionInfo& info) {
       if (!info.IsServer)
         name += "NT 4.0";
       else
-        name += suite(KSuiteEnterprise) ? "Server 4.0, Enterprise Edition" : "Server 4.0";
+        name += suite(SuiteEnterprise) ? "Server 4.0, Enterprise Edition" : "Server 4.0";
       break;
     case wv2000:
       name += "2000";
       if (info.IsServer)
-        name += suite(KSuiteDatacenter)   ? " Datacenter Server"
-                : suite(KSuiteEnterprise) ? " Advanced Server"
+        name += suite(SuiteDatacenter)   ? " Datacenter Server"
+                : suite(SuiteEnterprise) ? " Advanced Server"
                                           : " Server";
       break;
     case wvXP:
@@ -266,25 +266,25 @@ std::string WindowsVersionName(const TWindowsVersionInfo& info) {
       name += info.IsHome               ? ", Home Edition"
               : info.IsMediaCenter      ? ", Media Center Edition"
               : info.IsTabletPC         ? ", Tablet PC Edition"
-              : suite(KSuiteEmbeddedNT) ? " Embedded"
+              : suite(SuiteEmbeddedNT) ? " Embedded"
                                         : ", Professional Edition";
       break;
     case wv2003:
       name += "Server 2003";
       if (info.Is64Bit) name += " x64";
-      name += suite(KSuiteDatacenter)      ? ", Datacenter Edition"
-              : suite(KSuiteComputeServer) ? ", Compute Cluster Edition"
-              : suite(KSuiteEnterprise)    ? ", Enterprise Edition"
-              : suite(KSuiteBlade)         ? ", Web Edition"
+      name += suite(SuiteDatacenter)      ? ", Datacenter Edition"
+              : suite(SuiteComputeServer) ? ", Compute Cluster Edition"
+              : suite(SuiteEnterprise)    ? ", Enterprise Edition"
+              : suite(SuiteBlade)         ? ", Web Edition"
                                            : ", Standard Edition";
       break;
     case wvVista:
       name += "Vista";
       if (info.Is64Bit) name += " x64";
-      if (info.ProductInfo < std::size(KVistaEditions)) name += KVistaEditions[info.ProductInfo];
+      if (info.ProductInfo < std::size(VistaEditions)) name += VistaEditions[info.ProductInfo];
       break;
     default:
-      name += KShortNames[info.Version];
+      name += ShortNames[info.Version];
       break;
   }
   if (!info.ServicePack.empty()) name += ", " + info.ServicePack;
@@ -303,7 +303,7 @@ std::string WindowsVersionString(const TRawWindowsVersion& raw) {
     version = ClassifyNT(raw.Major, raw.Minor, !raw.Wow64, wvXPx64);
   if (version == wvUnknown) return {};
 
-  std::string name = std::string("Microsoft Windows ") + KShortNames[version] + ", V" +
+  std::string name = std::string("Microsoft Windows ") + ShortNames[version] + ", V" +
                      std::to_string(raw.Major) + "." + (raw.Minor < 10 ? "0" : "") +
                      std::to_string(raw.Minor) + ", Build " + std::to_string(build);
   const std::string servicePack = ServicePackText(raw);

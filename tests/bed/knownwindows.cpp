@@ -18,10 +18,10 @@ TRawWindowsVersion Nt(DWORD major, DWORD minor, DWORD build, WORD servicePack, B
   return raw;
 }
 
-constexpr BYTE KWorkstation = 1;
-constexpr BYTE KServer = 3;
-constexpr DWORD KUltimate = 1;  // PRODUCT_ULTIMATE
-constexpr DWORD KProfessional = 0x30;  // PRODUCT_PROFESSIONAL
+constexpr BYTE WorkstationType = 1;
+constexpr BYTE ServerType = 3;
+constexpr DWORD Ultimate = 1;  // PRODUCT_ULTIMATE
+constexpr DWORD Professional = 0x30;  // PRODUCT_PROFESSIONAL
 
 }  // namespace
 
@@ -35,28 +35,28 @@ TRawWindowsVersion KnownWindows(TKnownWindows release) {
               .PlatformId = VER_PLATFORM_WIN32_WINDOWS,
               .CSDVersion = " A "};
     case TKnownWindows::Win2000SP4: {
-      TRawWindowsVersion raw = Nt(5, 0, 2195, 4, KWorkstation, false);
+      TRawWindowsVersion raw = Nt(5, 0, 2195, 4, WorkstationType, false);
       raw.SuiteMask = 0;
       return raw;
     }
     case TKnownWindows::XPSP2:
-      return Nt(5, 1, 2600, 2, KWorkstation, false);
+      return Nt(5, 1, 2600, 2, WorkstationType, false);
     case TKnownWindows::XPSP3:
-      return Nt(5, 1, 2600, 3, KWorkstation, false);
+      return Nt(5, 1, 2600, 3, WorkstationType, false);
     case TKnownWindows::XPx64SP2:
-      return Nt(5, 2, 3790, 2, KWorkstation, true);
+      return Nt(5, 2, 3790, 2, WorkstationType, true);
     case TKnownWindows::Server2003SP2:
-      return Nt(5, 2, 3790, 2, KServer, false);
+      return Nt(5, 2, 3790, 2, ServerType, false);
     case TKnownWindows::Server2003x64SP2:
-      return Nt(5, 2, 3790, 2, KServer, true);
+      return Nt(5, 2, 3790, 2, ServerType, true);
     case TKnownWindows::VistaSP2:
-      return Nt(6, 0, 6002, 2, KWorkstation, false, KUltimate);
+      return Nt(6, 0, 6002, 2, WorkstationType, false, Ultimate);
     case TKnownWindows::Vistax64SP2:
-      return Nt(6, 0, 6002, 2, KWorkstation, true, KUltimate);
+      return Nt(6, 0, 6002, 2, WorkstationType, true, Ultimate);
     case TKnownWindows::Win7x64SP1:
-      return Nt(6, 1, 7601, 1, KWorkstation, true, KUltimate);
+      return Nt(6, 1, 7601, 1, WorkstationType, true, Ultimate);
     case TKnownWindows::Win10x64:
-      return Nt(6, 2, 9200, 0, KWorkstation, true, KProfessional);
+      return Nt(6, 2, 9200, 0, WorkstationType, true, Professional);
   }
   return {};
 }

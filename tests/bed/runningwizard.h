@@ -2,9 +2,9 @@
 // The real cardmend.exe, started for a test and driven from outside through its windows.
 #include <windows.h>
 
+#include "tests/bed/controlpictures.h"
 #include "tests/bed/programs.h"
 #include "tests/bed/testbed.h"
-#include "tests/bed/controlpictures.h"
 
 inline constexpr wchar_t FormClass[] = L"TCardmendMainForm";
 

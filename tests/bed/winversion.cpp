@@ -11,10 +11,10 @@
 
 namespace {
 
-const wchar_t KWineKey[] = L"Software\\Wine";
-const wchar_t KNtVersionKey[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion";
-const wchar_t KWindowsKey[] = L"System\\CurrentControlSet\\Control\\Windows";
-const wchar_t KProductOptionsKey[] = L"System\\CurrentControlSet\\Control\\ProductOptions";
+const wchar_t WineKey[] = L"Software\\Wine";
+const wchar_t NtVersionKey[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion";
+const wchar_t WindowsKey[] = L"System\\CurrentControlSet\\Control\\Windows";
+const wchar_t ProductOptionsKey[] = L"System\\CurrentControlSet\\Control\\ProductOptions";
 
 // What Wine needs in the registry to show a release with a chosen service pack.
 struct TRelease {
@@ -25,7 +25,7 @@ struct TRelease {
   bool BuildCountsServicePacks;  // Vista and later: the build is first build + pack
   bool Server;
 };
-const TRelease KReleases[] = {
+const TRelease Releases[] = {
     {L"win2k", 5, 0, 2195, false, false},   {L"winxp", 5, 1, 2600, false, false},
     {L"winxp64", 5, 2, 3790, false, false}, {L"win2003", 5, 2, 3790, false, true},
     {L"vista", 6, 0, 6000, true, false},    {L"win2008", 6, 0, 6000, true, true},
@@ -46,7 +46,7 @@ TWindowsVersionScope::TWindowsVersionScope(std::wstring_view version,
       wineName = L"win2008r2";
     else if (wineName == L"win2008r2")
       wineName = L"win7";
-    std::wstring key = KWineKey;
+    std::wstring key = WineKey;
     if (!exeName.empty()) key += L"\\AppDefaults\\" + std::wstring(exeName);
     SetString(HKEY_CURRENT_USER, 0, key, L"Version", wineName);
     return;
@@ -57,7 +57,7 @@ TWindowsVersionScope::TWindowsVersionScope(std::wstring_view version,
     return;
   }
   const TRelease* release = nullptr;
-  for (const TRelease& r : KReleases)
+  for (const TRelease& r : Releases)
     if (version == r.Name) release = &r;
   const int pack = *servicePack;
   if (!release || pack < 0 || pack > 255) {
@@ -66,25 +66,25 @@ TWindowsVersionScope::TWindowsVersionScope(std::wstring_view version,
   }
 
   // A Version value would hide the registry from Wine.
-  Delete(HKEY_CURRENT_USER, 0, KWineKey, L"Version");
+  Delete(HKEY_CURRENT_USER, 0, WineKey, L"Version");
   const DWORD build =
       release->Build + (release->BuildCountsServicePacks ? static_cast<DWORD>(pack) : 0);
   // The 32-bit view is what the 32-bit programs read; the 64-bit one is kept alike.
   for (const REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
-    SetString(HKEY_LOCAL_MACHINE, view, KNtVersionKey, L"CurrentVersion",
+    SetString(HKEY_LOCAL_MACHINE, view, NtVersionKey, L"CurrentVersion",
               std::to_wstring(release->Major) + L"." + std::to_wstring(release->Minor));
-    SetString(HKEY_LOCAL_MACHINE, view, KNtVersionKey, L"CurrentBuildNumber",
+    SetString(HKEY_LOCAL_MACHINE, view, NtVersionKey, L"CurrentBuildNumber",
               std::to_wstring(build));
-    SetString(HKEY_LOCAL_MACHINE, view, KNtVersionKey, L"CurrentBuild", std::to_wstring(build));
+    SetString(HKEY_LOCAL_MACHINE, view, NtVersionKey, L"CurrentBuild", std::to_wstring(build));
     if (pack > 0)
-      SetString(HKEY_LOCAL_MACHINE, view, KNtVersionKey, L"CSDVersion",
+      SetString(HKEY_LOCAL_MACHINE, view, NtVersionKey, L"CSDVersion",
                 L"Service Pack " + std::to_wstring(pack));
     else
-      Delete(HKEY_LOCAL_MACHINE, view, KNtVersionKey, L"CSDVersion");
+      Delete(HKEY_LOCAL_MACHINE, view, NtVersionKey, L"CSDVersion");
   }
   const DWORD packWord = static_cast<DWORD>(pack) << 8;
-  Set(HKEY_LOCAL_MACHINE, 0, KWindowsKey, L"CSDVersion", REG_DWORD, &packWord, sizeof packWord);
-  SetString(HKEY_LOCAL_MACHINE, 0, KProductOptionsKey, L"ProductType",
+  Set(HKEY_LOCAL_MACHINE, 0, WindowsKey, L"CSDVersion", REG_DWORD, &packWord, sizeof packWord);
+  SetString(HKEY_LOCAL_MACHINE, 0, ProductOptionsKey, L"ProductType",
             release->Server ? L"ServerNT" : L"WinNT");
 }
 
@@ -256,11 +256,11 @@ std::optional<TVersionReport> ParseReport(const std::string& text) {
     if (equals != std::string::npos) fields[line.substr(0, equals)] = line.substr(equals + 1);
     start = end + 1;
   }
-  static const char* const KNeeded[] = {"ex",       "major",       "minor",      "build",
+  static const char* const Needed[] = {"ex",       "major",       "minor",      "build",
                                         "platform", "csd",         "spmajor",    "spminor",
                                         "suite",    "producttype", "getversion", "productinfo",
                                         "wow64",    "mediacenter", "tabletpc",   "serverr2"};
-  for (const char* name : KNeeded)
+  for (const char* name : Needed)
     if (!fields.count(name)) return std::nullopt;
   const auto number = [&](const char* name) {
     return static_cast<DWORD>(std::strtoul(fields[name].c_str(), nullptr, 10));

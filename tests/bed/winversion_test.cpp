@@ -22,27 +22,27 @@ struct TVersionCase {
 void PrintTo(const TVersionCase& c, std::ostream* out) { *out << c.Label; }
 
 constexpr DWORD K9x = VER_PLATFORM_WIN32_WINDOWS;
-constexpr DWORD KNt = VER_PLATFORM_WIN32_NT;
-constexpr BYTE KDesk = VER_NT_WORKSTATION;
-constexpr BYTE KServer = VER_NT_SERVER;
-constexpr DWORD KUltimate = 0x1C;        // PRODUCT_ULTIMATE
-constexpr DWORD KStandardServer = 0x07;  // PRODUCT_STANDARD_SERVER
+constexpr DWORD Nt = VER_PLATFORM_WIN32_NT;
+constexpr BYTE Desk = VER_NT_WORKSTATION;
+constexpr BYTE Server = VER_NT_SERVER;
+constexpr DWORD Ultimate = 0x1C;        // PRODUCT_ULTIMATE
+constexpr DWORD StandardServer = 0x07;  // PRODUCT_STANDARD_SERVER
 
-const TVersionCase KCases[] = {
+const TVersionCase Cases[] = {
     // 98 SE: 9x keeps major and minor in the build's high word.
     {"win98", L"win98", {}, 4, 10, 0x040A08AE, K9x, " A ", 0, 0, {}},
-    {"win2k", L"win2k", {}, 5, 0, 2195, KNt, "Service Pack 4", 4, KDesk, {}},
-    {"winxp", L"winxp", {}, 5, 1, 2600, KNt, "Service Pack 3", 3, KDesk, {}},
-    {"winxp_sp2", L"winxp", 2, 5, 1, 2600, KNt, "Service Pack 2", 2, KDesk, {}},
-    {"winxp64", L"winxp64", {}, 5, 2, 3790, KNt, "Service Pack 2", 2, KDesk, {}},
-    {"win2003", L"win2003", {}, 5, 2, 3790, KNt, "Service Pack 2", 2, KServer, {}},
-    {"win2003_sp1", L"win2003", 1, 5, 2, 3790, KNt, "Service Pack 1", 1, KServer, {}},
-    {"vista", L"vista", {}, 6, 0, 6002, KNt, "Service Pack 2", 2, KDesk, KUltimate},
-    {"vista_rtm", L"vista", 0, 6, 0, 6000, KNt, "", 0, KDesk, KUltimate},
-    {"win7", L"win7", {}, 6, 1, 7601, KNt, "Service Pack 1", 1, KDesk, KUltimate},
-    {"win2008r2", L"win2008r2", {}, 6, 1, 7601, KNt, "Service Pack 1", 1, KServer, KStandardServer},
+    {"win2k", L"win2k", {}, 5, 0, 2195, Nt, "Service Pack 4", 4, Desk, {}},
+    {"winxp", L"winxp", {}, 5, 1, 2600, Nt, "Service Pack 3", 3, Desk, {}},
+    {"winxp_sp2", L"winxp", 2, 5, 1, 2600, Nt, "Service Pack 2", 2, Desk, {}},
+    {"winxp64", L"winxp64", {}, 5, 2, 3790, Nt, "Service Pack 2", 2, Desk, {}},
+    {"win2003", L"win2003", {}, 5, 2, 3790, Nt, "Service Pack 2", 2, Server, {}},
+    {"win2003_sp1", L"win2003", 1, 5, 2, 3790, Nt, "Service Pack 1", 1, Server, {}},
+    {"vista", L"vista", {}, 6, 0, 6002, Nt, "Service Pack 2", 2, Desk, Ultimate},
+    {"vista_rtm", L"vista", 0, 6, 0, 6000, Nt, "", 0, Desk, Ultimate},
+    {"win7", L"win7", {}, 6, 1, 7601, Nt, "Service Pack 1", 1, Desk, Ultimate},
+    {"win2008r2", L"win2008r2", {}, 6, 1, 7601, Nt, "Service Pack 1", 1, Server, StandardServer},
     // Without 8.1 or 10 in its manifest a program sees 8.
-    {"win10", L"win10", {}, 6, 2, 9200, KNt, "", 0, KDesk, KUltimate},
+    {"win10", L"win10", {}, 6, 2, 9200, Nt, "", 0, Desk, Ultimate},
 };
 
 class TWindowsVersionTest : public testing::TestWithParam<TVersionCase> {};
@@ -71,7 +71,7 @@ TEST_P(TWindowsVersionTest, ProbeSeesTheReleaseUntilTheScopeEnds) {
   EXPECT_EQ(RunVersionProbe(), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Releases, TWindowsVersionTest, testing::ValuesIn(KCases),
+INSTANTIATE_TEST_SUITE_P(Releases, TWindowsVersionTest, testing::ValuesIn(Cases),
                          [](const auto& tested) { return std::string(tested.param.Label); });
 
 bool AppDefaultsKeyExists(const wchar_t* exeName) {

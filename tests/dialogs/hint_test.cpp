@@ -7,10 +7,10 @@
 #include "dialogs/htmlhelp.h"
 #include "sysutil/scopeexit.h"
 #include "sysutil/textconv.h"
+#include "tests/bed/controlpictures.h"
 #include "tests/bed/registryfixture.h"
 #include "tests/bed/scratch.h"
 #include "tests/bed/testbed.h"
-#include "tests/bed/controlpictures.h"
 #include "ui/timer.h"
 
 namespace {

@@ -20,11 +20,11 @@
 #include "tests/bed/files.h"
 #include "tests/bed/knownwindows.h"
 #include "tests/bed/registryfixture.h"
+#include "tests/bed/runningwizard.h"
 #include "tests/bed/scopedenv.h"
 #include "tests/bed/scratch.h"
 #include "tests/bed/scsubsystem.h"
 #include "tests/bed/winversion.h"
-#include "tests/bed/runningwizard.h"
 #include "tests/bed/wizardchecks.h"
 
 namespace {

@@ -17,12 +17,12 @@
 #include "tests/bed/commandwatch.h"
 #include "tests/bed/files.h"
 #include "tests/bed/programs.h"
+#include "tests/bed/runningwizard.h"
 #include "tests/bed/scratch.h"
 #include "tests/bed/scsubsystem.h"
 #include "tests/bed/testbed.h"
 #include "tests/bed/watchedrun.h"
 #include "tests/bed/winversion.h"
-#include "tests/bed/runningwizard.h"
 #include "tests/bed/wizardchecks.h"
 
 namespace {

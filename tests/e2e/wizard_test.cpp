@@ -8,18 +8,18 @@
 #include <string>
 
 #include "sysutil/system.h"
-#include "tests/bed/endsession.h"
+#include "tests/bed/controlpictures.h"
 #include "tests/bed/echorecord.h"
+#include "tests/bed/endsession.h"
 #include "tests/bed/files.h"
 #include "tests/bed/programs.h"
 #include "tests/bed/registryfixture.h"
+#include "tests/bed/runningwizard.h"
 #include "tests/bed/scopedenv.h"
 #include "tests/bed/scratch.h"
 #include "tests/bed/scsubsystem.h"
 #include "tests/bed/testbed.h"
 #include "tests/bed/testwindow.h"
-#include "tests/bed/controlpictures.h"
-#include "tests/bed/runningwizard.h"
 #include "tests/bed/wizardchecks.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include "app/repair/permissionrepair.h"
 #include "app/repair/registrycheck.h"
-#include "tests/bed/repairfixture.h"
 #include "tests/bed/keysecurity.h"
+#include "tests/bed/repairfixture.h"
 
 namespace {
 

@@ -12,10 +12,10 @@ namespace {
 
 constexpr DWORD K32s = VER_PLATFORM_WIN32s;
 constexpr DWORD K9x = VER_PLATFORM_WIN32_WINDOWS;
-constexpr DWORD KNt = VER_PLATFORM_WIN32_NT;
-constexpr BYTE KDesk = 1;
-constexpr BYTE KDomainController = 2;
-constexpr BYTE KServer = 3;
+constexpr DWORD NtPlatform = VER_PLATFORM_WIN32_NT;
+constexpr BYTE Desk = 1;
+constexpr BYTE DomainController = 2;
+constexpr BYTE ServerType = 3;
 
 struct TNameCase {
   const char* Label;
@@ -44,7 +44,7 @@ TRawWindowsVersion Nt(DWORD major, DWORD minor, DWORD build, const char* csd, BY
                          .Major = major,
                          .Minor = minor,
                          .Build = build,
-                         .PlatformId = KNt,
+                         .PlatformId = NtPlatform,
                          .CSDVersion = csd,
                          .SuiteMask = suite,
                          .ProductType = type,
@@ -122,98 +122,98 @@ std::vector<TNameCase> Cases() {
       {"NT 3.51", Nt(3, 51, 1057, "Service Pack 5", 0), wvNT351, false,
        "Microsoft Windows NT 3.51, Service Pack 5",
        "Microsoft Windows NT 3.51, V3.51, Build 1057, Service Pack 5"},
-      {"NT 4.0 workstation", Nt(4, 0, 1381, "Service Pack 6", KDesk), wvNT4, false,
+      {"NT 4.0 workstation", Nt(4, 0, 1381, "Service Pack 6", Desk), wvNT4, false,
        "Microsoft Windows NT 4.0, Service Pack 6",
        "Microsoft Windows NT 4.0, V4.00, Build 1381, Service Pack 6"},
       {"NT 4.0 without a product type", Nt(4, 0, 1381, "", 0), wvNT4, false,
        "Microsoft Windows Server 4.0", "Microsoft Windows NT 4.0, V4.00, Build 1381"},
-      {"NT 4.0 server", Nt(4, 0, 1381, "", KServer), wvNT4, false, "Microsoft Windows Server 4.0",
+      {"NT 4.0 server", Nt(4, 0, 1381, "", ServerType), wvNT4, false, "Microsoft Windows Server 4.0",
        "Microsoft Windows NT 4.0, V4.00, Build 1381"},
-      {"NT 4.0 enterprise server", Nt(4, 0, 1381, "", KServer, 0x0002), wvNT4, false,
+      {"NT 4.0 enterprise server", Nt(4, 0, 1381, "", ServerType, 0x0002), wvNT4, false,
        "Microsoft Windows Server 4.0, Enterprise Edition",
        "Microsoft Windows NT 4.0, V4.00, Build 1381"},
 
       // 2000 is not asked about WOW64.
-      {"2000 Professional", Nt(5, 0, 2195, "Service Pack 4", KDesk, 0, true), wv2000, false,
+      {"2000 Professional", Nt(5, 0, 2195, "Service Pack 4", Desk, 0, true), wv2000, false,
        "Microsoft Windows 2000, Service Pack 4",
        "Microsoft Windows 2000, V5.00, Build 2195, Service Pack 4"},
-      {"2000 Server", Nt(5, 0, 2195, "", KServer), wv2000, false, "Microsoft Windows 2000 Server",
+      {"2000 Server", Nt(5, 0, 2195, "", ServerType), wv2000, false, "Microsoft Windows 2000 Server",
        "Microsoft Windows 2000, V5.00, Build 2195"},
-      {"2000 Advanced Server", Nt(5, 0, 2195, "", KServer, 0x0002), wv2000, false,
+      {"2000 Advanced Server", Nt(5, 0, 2195, "", ServerType, 0x0002), wv2000, false,
        "Microsoft Windows 2000 Advanced Server", "Microsoft Windows 2000, V5.00, Build 2195"},
-      {"2000 Datacenter Server", Nt(5, 0, 2195, "", KDomainController, 0x0082), wv2000, false,
+      {"2000 Datacenter Server", Nt(5, 0, 2195, "", DomainController, 0x0082), wv2000, false,
        "Microsoft Windows 2000 Datacenter Server", "Microsoft Windows 2000, V5.00, Build 2195"},
 
-      {"XP SP3 32-bit", Nt(5, 1, 2600, "Service Pack 3", KDesk, 0x0100), wvXP, false,
+      {"XP SP3 32-bit", Nt(5, 1, 2600, "Service Pack 3", Desk, 0x0100), wvXP, false,
        "Microsoft Windows XP, Professional Edition, Service Pack 3",
        "Microsoft Windows XP, V5.01, Build 2600, Service Pack 3"},
-      {"XP SP2 64-bit", Nt(5, 1, 2600, KSP2, KDesk, 0, true), wvXP, true,
+      {"XP SP2 64-bit", Nt(5, 1, 2600, KSP2, Desk, 0, true), wvXP, true,
        "Microsoft Windows XP x64, Professional Edition, Service Pack 2",
        "Microsoft Windows XP, V5.01, Build 2600, Service Pack 2"},
-      {"XP Home beats Media Center", Metrics(Nt(5, 1, 2600, "", KDesk, 0x0300), true, true), wvXP,
+      {"XP Home beats Media Center", Metrics(Nt(5, 1, 2600, "", Desk, 0x0300), true, true), wvXP,
        false, "Microsoft Windows XP, Home Edition", "Microsoft Windows XP, V5.01, Build 2600"},
-      {"XP Media Center beats Tablet PC", Metrics(Nt(5, 1, 2600, "", KDesk), true, true), wvXP,
+      {"XP Media Center beats Tablet PC", Metrics(Nt(5, 1, 2600, "", Desk), true, true), wvXP,
        false, "Microsoft Windows XP, Media Center Edition",
        "Microsoft Windows XP, V5.01, Build 2600"},
-      {"XP Tablet PC beats Embedded", Metrics(Nt(5, 1, 2600, "", KDesk, 0x0040), false, true), wvXP,
+      {"XP Tablet PC beats Embedded", Metrics(Nt(5, 1, 2600, "", Desk, 0x0040), false, true), wvXP,
        false, "Microsoft Windows XP, Tablet PC Edition", "Microsoft Windows XP, V5.01, Build 2600"},
-      {"XP Embedded", Nt(5, 1, 2600, "", KDesk, 0x0040), wvXP, false,
+      {"XP Embedded", Nt(5, 1, 2600, "", Desk, 0x0040), wvXP, false,
        "Microsoft Windows XP Embedded", "Microsoft Windows XP, V5.01, Build 2600"},
-      {"XP beta text", Nt(5, 1, 2505, "RC 1", KDesk), wvXP, false,
+      {"XP beta text", Nt(5, 1, 2505, "RC 1", Desk), wvXP, false,
        "Microsoft Windows XP, Professional Edition", "Microsoft Windows XP, V5.01, Build 2505"},
-      {"XP text with a leading space", Nt(5, 1, 2600, " Service Pack 1", KDesk), wvXP, false,
+      {"XP text with a leading space", Nt(5, 1, 2600, " Service Pack 1", Desk), wvXP, false,
        "Microsoft Windows XP, Professional Edition", "Microsoft Windows XP, V5.01, Build 2600"},
-      {"XP build above 16 bits", Nt(5, 1, 0x10000 | 2600, "", KDesk), wvXP, false,
+      {"XP build above 16 bits", Nt(5, 1, 0x10000 | 2600, "", Desk), wvXP, false,
        "Microsoft Windows XP, Professional Edition", "Microsoft Windows XP, V5.01, Build 2600"},
 
       // 5.2 workstation is XP x64; the technical name only knows WOW64.
-      {"5.2 workstation under WOW64", Nt(5, 2, 3790, KSP2, KDesk, 0, true), wvXP, true,
+      {"5.2 workstation under WOW64", Nt(5, 2, 3790, KSP2, Desk, 0, true), wvXP, true,
        "Microsoft Windows XP x64, Professional Edition, Service Pack 2",
        "Microsoft Windows XP x64, V5.02, Build 3790, Service Pack 2"},
-      {"5.2 workstation without WOW64", Nt(5, 2, 3790, KSP2, KDesk), wvXP, false,
+      {"5.2 workstation without WOW64", Nt(5, 2, 3790, KSP2, Desk), wvXP, false,
        "Microsoft Windows XP, Professional Edition, Service Pack 2",
        "Microsoft Windows Server 2003, V5.02, Build 3790, Service Pack 2"},
-      {"2003 x64 Standard under WOW64", Nt(5, 2, 3790, KSP2, KServer, 0, true), wv2003, true,
+      {"2003 x64 Standard under WOW64", Nt(5, 2, 3790, KSP2, ServerType, 0, true), wv2003, true,
        "Microsoft Windows Server 2003 x64, Standard Edition, Service Pack 2",
        "Microsoft Windows XP x64, V5.02, Build 3790, Service Pack 2"},
       {"5.2 without a product type", Nt(5, 2, 3790, "", 0), wv2003, false,
        "Microsoft Windows Server 2003, Standard Edition",
        "Microsoft Windows Server 2003, V5.02, Build 3790"},
-      {"2003 Datacenter", Nt(5, 2, 3790, "", KServer, 0x4482), wv2003, false,
+      {"2003 Datacenter", Nt(5, 2, 3790, "", ServerType, 0x4482), wv2003, false,
        "Microsoft Windows Server 2003, Datacenter Edition",
        "Microsoft Windows Server 2003, V5.02, Build 3790"},
-      {"2003 Compute Cluster", Nt(5, 2, 3790, "", KServer, 0x4402), wv2003, false,
+      {"2003 Compute Cluster", Nt(5, 2, 3790, "", ServerType, 0x4402), wv2003, false,
        "Microsoft Windows Server 2003, Compute Cluster Edition",
        "Microsoft Windows Server 2003, V5.02, Build 3790"},
-      {"2003 Enterprise", Nt(5, 2, 3790, "", KDomainController, 0x0402), wv2003, false,
+      {"2003 Enterprise", Nt(5, 2, 3790, "", DomainController, 0x0402), wv2003, false,
        "Microsoft Windows Server 2003, Enterprise Edition",
        "Microsoft Windows Server 2003, V5.02, Build 3790"},
-      {"2003 Web", Nt(5, 2, 3790, "", KServer, 0x0400), wv2003, false,
+      {"2003 Web", Nt(5, 2, 3790, "", ServerType, 0x0400), wv2003, false,
        "Microsoft Windows Server 2003, Web Edition",
        "Microsoft Windows Server 2003, V5.02, Build 3790"},
-      {"5.3", Nt(5, 3, 4000, "", KDesk), wvUnknown, false, "", ""},
+      {"5.3", Nt(5, 3, 4000, "", Desk), wvUnknown, false, "", ""},
 
-      {"Vista without product info", Nt(6, 0, 6000, "", KDesk), wvVista, false,
+      {"Vista without product info", Nt(6, 0, 6000, "", Desk), wvVista, false,
        "Microsoft Windows Vista", "Microsoft Windows Vista, V6.00, Build 6000"},
-      {"Vista x64 product info 29", Nt(6, 0, 6002, KSP2, KDesk, 0, true, 29), wvVista, true,
+      {"Vista x64 product info 29", Nt(6, 0, 6002, KSP2, Desk, 0, true, 29), wvVista, true,
        "Microsoft Windows Vista x64, Service Pack 2",
        "Microsoft Windows Vista, V6.00, Build 6002, Service Pack 2"},
-      {"Vista unlicensed", Nt(6, 0, 6000, "", KDesk, 0, false, 0xABCDABCD), wvVista, false,
+      {"Vista unlicensed", Nt(6, 0, 6000, "", Desk, 0, false, 0xABCDABCD), wvVista, false,
        "Microsoft Windows Vista", "Microsoft Windows Vista, V6.00, Build 6000"},
       // Home on 6.0 is never tested; its name comes from the product info alone.
-      {"Vista Home Premium x64", Nt(6, 0, 6001, "Service Pack 1", KDesk, 0x0200, true, 3), wvVista,
+      {"Vista Home Premium x64", Nt(6, 0, 6001, "Service Pack 1", Desk, 0x0200, true, 3), wvVista,
        true, "Microsoft Windows Vista x64, Home Premium Edition, Service Pack 1",
        "Microsoft Windows Vista, V6.00, Build 6001, Service Pack 1"},
-      {"7 is Vista", Nt(6, 1, 7601, "Service Pack 1", KDesk, 0, true, 1), wvVista, true,
+      {"7 is Vista", Nt(6, 1, 7601, "Service Pack 1", Desk, 0, true, 1), wvVista, true,
        "Microsoft Windows Vista x64, Ultimate Edition, Service Pack 1",
        "Microsoft Windows Vista, V6.01, Build 7601, Service Pack 1"},
-      {"2008 R2 is Vista", Nt(6, 1, 7600, "", KServer, 0, false, 7), wvVista, false,
+      {"2008 R2 is Vista", Nt(6, 1, 7600, "", ServerType, 0, false, 7), wvVista, false,
        "Microsoft Windows Vista, Server Standard Edition (full installation)",
        "Microsoft Windows Vista, V6.01, Build 7600"},
-      {"8.1 is Vista", Nt(6, 3, 9600, "", KDesk, 0, true, 0x30), wvVista, true,
+      {"8.1 is Vista", Nt(6, 3, 9600, "", Desk, 0, true, 0x30), wvVista, true,
        "Microsoft Windows Vista x64", "Microsoft Windows Vista, V6.03, Build 9600"},
-      {"10 as itself", Nt(10, 0, 19045, "", KDesk, 0, true, 0x30), wvUnknown, true, "", ""},
-      {"7.0", Nt(7, 0, 1, "", KDesk), wvUnknown, false, "", ""},
+      {"10 as itself", Nt(10, 0, 19045, "", Desk, 0, true, 0x30), wvUnknown, true, "", ""},
+      {"7.0", Nt(7, 0, 1, "", Desk), wvUnknown, false, "", ""},
   };
 
   // Indexed by the product info from 1; the N editions read like their base editions.
@@ -253,7 +253,7 @@ std::vector<TNameCase> Cases() {
   for (DWORD info = 1; info <= std::size(editions); ++info) {
     texts.push_back("Vista product info " + std::to_string(info));
     texts.push_back(std::string("Microsoft Windows Vista, ") + editions[info - 1]);
-    cases.push_back({texts[texts.size() - 2].c_str(), Nt(6, 0, 6000, "", KDesk, 0, false, info),
+    cases.push_back({texts[texts.size() - 2].c_str(), Nt(6, 0, 6000, "", Desk, 0, false, info),
                      wvVista, false, texts.back().c_str(),
                      "Microsoft Windows Vista, V6.00, Build 6000"});
   }
@@ -298,9 +298,9 @@ TEST(TWindowsVersionOverride, NestsAndGivesBackTheRealRecord) {
   const TWindowsVersionInfo real = WindowsVersion();
   const std::string realName = WindowsVersionName();
   {
-    const TWindowsVersionOverride xp(Nt(5, 1, 2600, KSP2, KDesk));
+    const TWindowsVersionOverride xp(Nt(5, 1, 2600, KSP2, Desk));
     {
-      const TWindowsVersionOverride vista(Nt(6, 0, 6002, KSP2, KDesk, 0, true, 1));
+      const TWindowsVersionOverride vista(Nt(6, 0, 6002, KSP2, Desk, 0, true, 1));
       EXPECT_TRUE(IsWinVista());
       EXPECT_TRUE(Is64BitWindows());
     }

@@ -59,9 +59,9 @@ struct TReleaseCase {
 
 void PrintTo(const TReleaseCase& c, std::ostream* out) { *out << c.Label; }
 
-constexpr DWORD KUltimate = 0x1C;  // what Wine answers GetProductInfo for a workstation
+constexpr DWORD UltimateEdition = 0x1C;  // what Wine answers GetProductInfo for a workstation
 
-const TReleaseCase KReleases[] = {
+const TReleaseCase ReleaseTable[] = {
     {"win98",
      L"win98",
      {},
@@ -151,7 +151,7 @@ const TReleaseCase KReleases[] = {
      0,
      6002,
      2,
-     KUltimate,
+     UltimateEdition,
      true,
      true,
      "Microsoft Windows Vista x64, Ultimate Edition, Service Pack 2",
@@ -164,7 +164,7 @@ const TReleaseCase KReleases[] = {
      1,
      7601,
      1,
-     KUltimate,
+     UltimateEdition,
      true,
      true,
      "Microsoft Windows Vista x64, Ultimate Edition, Service Pack 1",
@@ -178,7 +178,7 @@ const TReleaseCase KReleases[] = {
      2,
      9200,
      0,
-     KUltimate,
+     UltimateEdition,
      true,
      true,
      "Microsoft Windows Vista x64, Ultimate Edition",
@@ -213,7 +213,7 @@ TEST_P(TWindowsVersionUnderWine, RecordAndNamesFitTheRelease) {
   EXPECT_EQ(r["string"], c.Technical);
 }
 
-INSTANTIATE_TEST_SUITE_P(Releases, TWindowsVersionUnderWine, testing::ValuesIn(KReleases),
+INSTANTIATE_TEST_SUITE_P(Releases, TWindowsVersionUnderWine, testing::ValuesIn(ReleaseTable),
                          [](const auto& tested) { return std::string(tested.param.Label); });
 
 }  // namespace

@@ -9,8 +9,8 @@
 #include "tests/bed/uitest.h"
 #include "ui/button.h"
 #include "ui/label.h"
-#include "ui/panel.h"
 #include "ui/notebook.h"
+#include "ui/panel.h"
 #include "ui/timer.h"
 
 namespace {

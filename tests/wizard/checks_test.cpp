@@ -5,8 +5,8 @@
 #include "app/wizard/mainform.h"
 #include "app/wizard/requirementmarks.h"
 #include "sysutil/wait.h"
-#include "tests/bed/repairfixture.h"
 #include "tests/bed/knownwindows.h"
+#include "tests/bed/repairfixture.h"
 #include "tests/bed/scsubsystem.h"
 
 namespace {

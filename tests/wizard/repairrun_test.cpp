@@ -20,9 +20,9 @@
 #include "sysutil/registryfault.h"
 #include "sysutil/security.h"
 #include "sysutil/windowsversion.h"
+#include "tests/bed/controlpictures.h"
 #include "tests/bed/knownwindows.h"
 #include "tests/bed/scsubsystem.h"
-#include "tests/bed/controlpictures.h"
 #include "tests/bed/uitest.h"
 #include "tests/bed/wizardchecks.h"
 
