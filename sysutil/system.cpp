@@ -66,8 +66,12 @@ void BringToFrontUnlocked(HWND window) {
 
 void RestartWindows() {
   if (IsWindowsNT()) EnableShutdownPrivilege();
-  // EWX_FORCE would throw away unsaved work of programs that would still have answered.
-  ExitWindowsEx(EWX_REBOOT | EWX_FORCEIFHUNG, 0);
+  // EWX_FORCE would throw away unsaved work of programs that would still have answered. The
+  // reason tells the event log a planned reconfiguration by an application, not a crash;
+  // Windows 2000 ignores it.
+  ExitWindowsEx(EWX_REBOOT | EWX_FORCEIFHUNG,
+                SHTDN_REASON_MAJOR_APPLICATION | SHTDN_REASON_MINOR_RECONFIG |
+                    SHTDN_REASON_FLAG_PLANNED);
 }
 
 std::string GetWindowsDir() {

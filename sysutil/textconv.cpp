@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace {
 
 std::wstring ToWide(UINT codePage, std::string_view text) {
@@ -32,4 +34,10 @@ std::string ToAnsi(std::string_view utf8) { return FromWide(CP_ACP, Widen(utf8))
 
 std::string ToCodePage(std::string_view utf8, unsigned codePage) {
   return FromWide(codePage, Widen(utf8));
+}
+
+bool SameAsciiText(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char x, char y) { return lower(x) == lower(y); });
 }

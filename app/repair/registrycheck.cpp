@@ -6,6 +6,7 @@
 #include "app/repair/windowsfamily.h"
 #include "sysutil/registryaccess.h"
 #include "sysutil/registryvalues.h"
+#include "sysutil/textconv.h"
 #include "sysutil/windowsversion.h"
 
 namespace {
@@ -34,7 +35,7 @@ std::string ExpectedSCardDrvAccount() {
 }
 
 // `missing` when the account is missing, `missing - 1` when it is wrong, 0 when it matches.
-// A value that cannot be read as text is as wrong as a wrong name.
+// Account names know no case; a value that cannot be read as text is as wrong as a wrong name.
 int CheckAccount(TDiagnosticLog& log, HKEY key, const std::string& expected, int missing) {
   if (!RegValueExists(key, "ObjectName")) {
     log.Log("  ObjectName does not exists");
@@ -42,7 +43,7 @@ int CheckAccount(TDiagnosticLog& log, HKEY key, const std::string& expected, int
   }
   log.Log("  ObjectName exists");
   std::string account;
-  if (ReadRegString(key, "ObjectName", account) == ERROR_SUCCESS && account == expected) return 0;
+  if (ReadRegString(key, "ObjectName", account) == ERROR_SUCCESS && SameAsciiText(account, expected)) return 0;
   log.Log("  ObjectName has an invalid value");
   return missing - 1;
 }

@@ -10,7 +10,8 @@
 #include "sysutil/windowsversion.h"
 
 void TRepairRun::Execute() {
-  FCtrlHeld = GetAsyncKeyState(VK_CONTROL) != 0;
+  // Down now: the low bit only says it was pressed at some time since the last call.
+  FCtrlHeld = GetAsyncKeyState(VK_CONTROL) < 0;
   if (!PreconditionsMet()) return;
   FLog.Clear();
   WriteRunHeader(FLog);
