@@ -23,6 +23,7 @@ const char* const ShortNames[] = {
     "",           "3.xx", "95",     "95 SP1",      "95 OSR 2", "95 OSR 2.1",
     "95 OSR 2.5", "98",   "98 SP1", "98 SE",       "Me",       "NT 3.51",
     "NT 4.0",     "2000", "XP",     "Server 2003", "XP x64",   "Vista",
+    "7",          "8",    "8.1",    "10",          "11",
 };
 
 // Indexed by what GetProductInfo returns; the N editions share their base edition's text.
@@ -77,8 +78,8 @@ TWinVersion Classify9x(DWORD major, DWORD minor, DWORD build, const std::string&
 }
 
 // `server` decides 5.2 for the full name; the technical name passes WOW64 instead and
-// reads XP x64 from it.
-TWinVersion ClassifyNT(DWORD major, DWORD minor, bool server, TWinVersion desktop52) {
+// reads XP x64 from it. A version after the last one known follows the rules of that one.
+TWinVersion ClassifyNT(DWORD major, DWORD minor, DWORD build, bool server, TWinVersion desktop52) {
   switch (major) {
     case 3:
       return wvNT351;
@@ -90,10 +91,50 @@ TWinVersion ClassifyNT(DWORD major, DWORD minor, bool server, TWinVersion deskto
       if (minor == 2) return server ? wv2003 : desktop52;
       return wvUnknown;
     case 6:
-      return wvVista;
+      switch (minor) {
+        case 0: return wvVista;
+        case 1: return wv7;
+        case 2: return wv8;
+        case 3: return wv81;
+        default: return wv10;  // 6.4, the first previews of 10
+      }
+    case 10:
+      return build >= 22000 ? wv11 : wv10;
     default:
-      return wvUnknown;
+      return major > 10 ? wv11 : wvUnknown;
   }
+}
+
+// Windows 10 and 11 share the version 10.0 with the servers from 2016 on; the build tells
+// those apart.
+const char* Server10Name(DWORD build) {
+  if (build >= 26100) return "Server 2025";
+  if (build >= 20348) return "Server 2022";
+  if (build >= 17763) return "Server 2019";
+  return "Server 2016";
+}
+
+// GetProductInfo's editions of 7 and later past the Vista table.
+struct TLaterEdition {
+  DWORD Product;
+  const char* Text;
+};
+const TLaterEdition LaterEditions[] = {
+    {0x30, ", Professional Edition"},  {0x31, ", Professional Edition"},
+    {0x45, ", Professional Edition"},  {0x48, ", Enterprise Edition"},
+    {0x62, ", Home Edition"},          {0x63, ", Home Edition"},
+    {0x64, ", Home Edition"},          {0x65, ", Home Edition"},
+    {0x79, ", Education Edition"},     {0x7A, ", Education Edition"},
+    {0x7D, ", Enterprise LTSC Edition"}, {0x7E, ", Enterprise LTSC Edition"},
+    {0xA1, ", Pro for Workstations Edition"}, {0xA4, ", Pro Education Edition"},
+};
+
+std::string EditionText(DWORD product, bool laterThanVista) {
+  if (product < std::size(VistaEditions)) return VistaEditions[product];
+  if (laterThanVista)
+    for (const TLaterEdition& e : LaterEditions)
+      if (e.Product == product) return e.Text;
+  return {};
 }
 
 // Beta and hotfix texts are not service packs.
@@ -219,7 +260,7 @@ TWindowsVersionInfo ClassifyWindowsVersion(const TRawWindowsVersion& raw) {
       break;
     case VER_PLATFORM_WIN32_NT:
       info.IsServer = raw.ProductType != WorkstationType;
-      info.Version = ClassifyNT(info.Major, info.Minor, info.IsServer, wvXP);
+      info.Version = ClassifyNT(info.Major, info.Minor, info.Build, info.IsServer, wvXP);
       info.ServicePack = ServicePackText(raw);
       if (info.Major >= 5 && info.Minor >= 1) {
         info.IsHome = (info.SuiteMask & SuitePersonal) != 0;
@@ -236,14 +277,29 @@ TWindowsVersionInfo ClassifyWindowsVersion(const TRawWindowsVersion& raw) {
   info.Is2000 = info.Version == wv2000;
   info.IsXP = info.Version == wvXP;
   info.Is2003 = info.Version == wv2003;
-  info.IsVista = info.Version == wvVista;
+  info.IsVista = info.Version >= wvVista;
   info.IsXPOrLater = info.IsXP || info.Is2003 || info.IsVista;
   info.Is2000OrLater = info.Is2000 || info.IsXPOrLater;
   return info;
 }
 
+namespace {
+
+std::string NT6Name(const TWindowsVersionInfo& info) {
+  if (!info.IsServer) return ShortNames[info.Version];
+  switch (info.Version) {
+    case wvVista: return "Server 2008";
+    case wv7: return "Server 2008 R2";
+    case wv8: return "Server 2012";
+    case wv81: return "Server 2012 R2";
+    default: return Server10Name(info.Build);
+  }
+}
+
+}  // namespace
+
 std::string WindowsVersionName(const TWindowsVersionInfo& info) {
-  if (info.Version == wvUnknown || info.Version > wvVista) return {};
+  if (info.Version == wvUnknown) return {};
   const auto suite = [&](WORD bit) { return (info.SuiteMask & bit) != 0; };
   std::string name = "Microsoft Windows ";
   switch (info.Version) {
@@ -279,9 +335,14 @@ std::string WindowsVersionName(const TWindowsVersionInfo& info) {
                                            : ", Standard Edition";
       break;
     case wvVista:
-      name += "Vista";
+    case wv7:
+    case wv8:
+    case wv81:
+    case wv10:
+    case wv11:
+      name += NT6Name(info);
       if (info.Is64Bit) name += " x64";
-      if (info.ProductInfo < std::size(VistaEditions)) name += VistaEditions[info.ProductInfo];
+      name += EditionText(info.ProductInfo, info.Version > wvVista);
       break;
     default:
       name += ShortNames[info.Version];
@@ -300,7 +361,7 @@ std::string WindowsVersionString(const TRawWindowsVersion& raw) {
   else if (raw.PlatformId == VER_PLATFORM_WIN32_WINDOWS)
     version = Classify9x(raw.Major, raw.Minor, build, raw.CSDVersion);
   else if (raw.PlatformId == VER_PLATFORM_WIN32_NT)
-    version = ClassifyNT(raw.Major, raw.Minor, !raw.Wow64, wvXPx64);
+    version = ClassifyNT(raw.Major, raw.Minor, build, !raw.Wow64, wvXPx64);
   if (version == wvUnknown) return {};
 
   std::string name = std::string("Microsoft Windows ") + ShortNames[version] + ", V" +

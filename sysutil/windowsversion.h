@@ -25,7 +25,13 @@ enum TWinVersion : unsigned char {
   wvXP,
   wv2003,
   wvXPx64,  // only the technical name knows it
-  wvVista,
+  // The NT 6 family and its successors; the rules for Vista hold for every one of them.
+  wvVista,  // 6.0, also Server 2008
+  wv7,      // 6.1, also Server 2008 R2
+  wv8,      // 6.2, also Server 2012; what 8.1 to 11 report to a program that does not declare them
+  wv81,     // 6.3, also Server 2012 R2
+  wv10,     // 10.0 before build 22000, also Server 2016 to 2025
+  wv11,     // 10.0 from build 22000 on, and any later version
 };
 
 // What Windows answered, unread. A value Windows was not asked for stays 0.
@@ -65,7 +71,8 @@ struct TWindowsVersionInfo {
   bool Is2000 = false;
   bool IsXP = false;
   bool Is2003 = false;
-  bool IsVista = false;
+  bool IsVista = false;  // Vista or any later Windows
+
   bool Is2000OrLater = false;
   bool IsXPOrLater = false;
 
@@ -92,6 +99,7 @@ const TWindowsVersionInfo& WindowsVersion();
 bool IsWin2000();
 bool IsWinXP();
 bool IsWin2003();
+// Vista or any later Windows: 7 to 11 and the servers from 2008 on follow the Vista rules.
 bool IsWinVista();
 // The test by which the wizard accepts the system.
 bool IsWin2000OrLater();

@@ -56,7 +56,7 @@ TRawWindowsVersion KnownWindows(TKnownWindows release) {
     case TKnownWindows::Win7x64SP1:
       return Nt(6, 1, 7601, 1, WorkstationType, true, Ultimate);
     case TKnownWindows::Win10x64:
-      return Nt(6, 2, 9200, 0, WorkstationType, true, Professional);
+      return Nt(10, 0, 19045, 0, WorkstationType, true, Professional);
   }
   return {};
 }

@@ -14,8 +14,8 @@ enum class TKnownWindows {
   Server2003x64SP2,
   VistaSP2,     // 32-bit Ultimate
   Vistax64SP2,  // Ultimate
-  Win7x64SP1,   // Ultimate; the program counts it as Vista
-  Win10x64,     // Pro, as it answers a program without an 8.1 or 10 manifest entry: 6.2.9200
+  Win7x64SP1,   // Ultimate; the Vista rules hold there
+  Win10x64,     // Pro 22H2, 10.0.19045, as it answers a program that declares 10
 };
 
 TRawWindowsVersion KnownWindows(TKnownWindows release);

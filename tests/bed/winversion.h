@@ -9,8 +9,8 @@
 //   prefix, not one program, and leaves the suite mask 0.
 // - Wine 8 reports win7 as a server (product type 3) and win2008r2 as a workstation; the
 //   scope swaps the two names so that each shows its own release.
-// - win8, win81 and win10 all report 6.2.9200, as Windows does to a program whose manifest
-//   (like Cardmend's) does not declare 8.1 or 10.
+// - win8, win81 and win10 all report 6.2.9200 to a program whose manifest does not declare
+//   8.1 or 10 (the test programs); Cardmend's declares them and sees 6.3 and 10.0.
 // - win98 reports 98 SE: platform 1, 4.10.2222 " A " (build 0x040A08AE), yet fills an
 //   OSVERSIONINFOEXA (with zeros) where Windows 98 rejects one.
 // - Never shown: a 32-bit Windows (IsWow64Process always says TRUE), a Windows without

@@ -45,14 +45,15 @@ TEST(Package, FileVersionIs1_2_0_40) {
   EXPECT_STREQ(name, L"Cardmend");
 }
 
-TEST(Package, ManifestAsksForAdministratorAndHidesWindows81AndLater) {
+TEST(Package, ManifestAsksForAdministratorAndDeclaresEveryWindowsFromVistaTo11) {
   const std::string manifest = Manifest();
   ASSERT_FALSE(manifest.empty());
   EXPECT_NE(manifest.find("level=\"requireAdministrator\""), std::string::npos);
-  // Declaring 8.1 or 10 would make GetVersionEx report the true version.
-  EXPECT_EQ(manifest.find("1f676c76-80e1-4239-95bb-83d0f6d0da78"), std::string::npos);
-  EXPECT_EQ(manifest.find("8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"), std::string::npos);
-  EXPECT_EQ(manifest.find("maxversiontested"), std::string::npos);
+  // Vista, 7, 8, 8.1 and 10 (which 11 shares): Windows then reports its true version.
+  for (const char* id : {"e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
+                         "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
+                         "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
+    EXPECT_NE(manifest.find(id), std::string::npos) << id;
 }
 
 // Started from a USB stick or a share, the program runs elevated from a folder others may

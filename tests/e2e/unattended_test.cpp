@@ -186,9 +186,9 @@ TEST_F(Unattended, AnExceptionInAStageAndTheOutcomeReachTheLog) {
 
 namespace {
 
-// For every state, on 32-bit XP SP3, 64-bit Vista and 64-bit Windows 10 (which reports 6.2
-// to the program): what /check answers, what /repair answers, and that the repair's
-// answer holds: the layer works at once after 0, after a restart of Windows after 3010.
+// For every state, on 32-bit XP SP3, 64-bit Vista and 64-bit Windows 10: what /check
+// answers, what /repair answers, and that the repair's answer holds: the layer works at
+// once after 0, after a restart of Windows after 3010.
 struct TCodeCell {
   K Release;
   S State;

@@ -124,8 +124,8 @@ TEST_F(UnattendedProgram, RefusesWithItsCodeAndChangesNothing) {
   }
 }
 
-// The program itself as Wine shows it 64-bit Vista and Windows 10 (6.2 under the program's
-// manifest): a stopped service is broken on the one and stopped by design on the other.
+// The program itself as Wine shows it 64-bit Vista and Windows 10 (10.0, which the program's
+// manifest declares): a stopped service is broken on the one and stopped by design on the other.
 TEST_F(UnattendedProgram, AnswersAsTheWindowsItRunsOn) {
   struct TCase {
     const wchar_t* Version;
@@ -147,6 +147,23 @@ TEST_F(UnattendedProgram, AnswersAsTheWindowsItRunsOn) {
     EXPECT_EQ(Contains(check.Output, byDesign), c.Check == ecInOrder) << check.Output;
     const TWatchedRun repair = RunWatched(Program(), L"/repair");
     EXPECT_EQ(repair.ExitCode, static_cast<DWORD>(c.Repair)) << repair.Output;
+  }
+}
+
+// The manifest declares every Windows up to 11, so Windows tells the program its true
+// version, and the trace's header names it.
+TEST_F(UnattendedProgram, NamesTheWindowsItRunsOn) {
+  const std::pair<const wchar_t*, const char*> cases[] = {
+      {L"win7", "Microsoft Windows 7, V6.01, Build 7601"},
+      {L"win8", "Microsoft Windows 8, V6.02, Build 9200"},
+      {L"win81", "Microsoft Windows 8.1, V6.03, Build 9600"},
+      {L"win10", "Microsoft Windows 10, V10.00, Build "},
+  };
+  for (const auto& [version, name] : cases) {
+    SCOPED_TRACE(Narrow(version));
+    const TWindowsVersionScope windows(version, std::nullopt, L"cardmend.exe");
+    const TWatchedRun check = RunWatched(Program(), L"/check");
+    EXPECT_TRUE(Contains(check.Output, name)) << check.Output;
   }
 }
 

@@ -62,7 +62,7 @@ TRawWindowsVersion Metrics(TRawWindowsVersion raw, bool mediaCenter, bool tablet
   return raw;
 }
 
-const char* const KSP2 = "Service Pack 2";
+const char* const ServicePack2 = "Service Pack 2";
 
 std::vector<TNameCase> Cases() {
   std::vector<TNameCase> cases = {
@@ -147,7 +147,7 @@ std::vector<TNameCase> Cases() {
       {"XP SP3 32-bit", Nt(5, 1, 2600, "Service Pack 3", Desk, 0x0100), wvXP, false,
        "Microsoft Windows XP, Professional Edition, Service Pack 3",
        "Microsoft Windows XP, V5.01, Build 2600, Service Pack 3"},
-      {"XP SP2 64-bit", Nt(5, 1, 2600, KSP2, Desk, 0, true), wvXP, true,
+      {"XP SP2 64-bit", Nt(5, 1, 2600, ServicePack2, Desk, 0, true), wvXP, true,
        "Microsoft Windows XP x64, Professional Edition, Service Pack 2",
        "Microsoft Windows XP, V5.01, Build 2600, Service Pack 2"},
       {"XP Home beats Media Center", Metrics(Nt(5, 1, 2600, "", Desk, 0x0300), true, true), wvXP,
@@ -167,13 +167,13 @@ std::vector<TNameCase> Cases() {
        "Microsoft Windows XP, Professional Edition", "Microsoft Windows XP, V5.01, Build 2600"},
 
       // 5.2 workstation is XP x64; the technical name only knows WOW64.
-      {"5.2 workstation under WOW64", Nt(5, 2, 3790, KSP2, Desk, 0, true), wvXP, true,
+      {"5.2 workstation under WOW64", Nt(5, 2, 3790, ServicePack2, Desk, 0, true), wvXP, true,
        "Microsoft Windows XP x64, Professional Edition, Service Pack 2",
        "Microsoft Windows XP x64, V5.02, Build 3790, Service Pack 2"},
-      {"5.2 workstation without WOW64", Nt(5, 2, 3790, KSP2, Desk), wvXP, false,
+      {"5.2 workstation without WOW64", Nt(5, 2, 3790, ServicePack2, Desk), wvXP, false,
        "Microsoft Windows XP, Professional Edition, Service Pack 2",
        "Microsoft Windows Server 2003, V5.02, Build 3790, Service Pack 2"},
-      {"2003 x64 Standard under WOW64", Nt(5, 2, 3790, KSP2, ServerType, 0, true), wv2003, true,
+      {"2003 x64 Standard under WOW64", Nt(5, 2, 3790, ServicePack2, ServerType, 0, true), wv2003, true,
        "Microsoft Windows Server 2003 x64, Standard Edition, Service Pack 2",
        "Microsoft Windows XP x64, V5.02, Build 3790, Service Pack 2"},
       {"5.2 without a product type", Nt(5, 2, 3790, "", 0), wv2003, false,
@@ -195,7 +195,7 @@ std::vector<TNameCase> Cases() {
 
       {"Vista without product info", Nt(6, 0, 6000, "", Desk), wvVista, false,
        "Microsoft Windows Vista", "Microsoft Windows Vista, V6.00, Build 6000"},
-      {"Vista x64 product info 29", Nt(6, 0, 6002, KSP2, Desk, 0, true, 29), wvVista, true,
+      {"Vista x64 product info 29", Nt(6, 0, 6002, ServicePack2, Desk, 0, true, 29), wvVista, true,
        "Microsoft Windows Vista x64, Service Pack 2",
        "Microsoft Windows Vista, V6.00, Build 6002, Service Pack 2"},
       {"Vista unlicensed", Nt(6, 0, 6000, "", Desk, 0, false, 0xABCDABCD), wvVista, false,
@@ -204,16 +204,50 @@ std::vector<TNameCase> Cases() {
       {"Vista Home Premium x64", Nt(6, 0, 6001, "Service Pack 1", Desk, 0x0200, true, 3), wvVista,
        true, "Microsoft Windows Vista x64, Home Premium Edition, Service Pack 1",
        "Microsoft Windows Vista, V6.00, Build 6001, Service Pack 1"},
-      {"7 is Vista", Nt(6, 1, 7601, "Service Pack 1", Desk, 0, true, 1), wvVista, true,
-       "Microsoft Windows Vista x64, Ultimate Edition, Service Pack 1",
-       "Microsoft Windows Vista, V6.01, Build 7601, Service Pack 1"},
-      {"2008 R2 is Vista", Nt(6, 1, 7600, "", ServerType, 0, false, 7), wvVista, false,
-       "Microsoft Windows Vista, Server Standard Edition (full installation)",
-       "Microsoft Windows Vista, V6.01, Build 7600"},
-      {"8.1 is Vista", Nt(6, 3, 9600, "", Desk, 0, true, 0x30), wvVista, true,
-       "Microsoft Windows Vista x64", "Microsoft Windows Vista, V6.03, Build 9600"},
-      {"10 as itself", Nt(10, 0, 19045, "", Desk, 0, true, 0x30), wvUnknown, true, "", ""},
-      {"7.0", Nt(7, 0, 1, "", Desk), wvUnknown, false, "", ""},
+      {"2008", Nt(6, 0, 6002, ServicePack2, ServerType, 0, true, 8), wvVista, true,
+       "Microsoft Windows Server 2008 x64, Server Datacenter Edition (full installation), Service Pack 2",
+       "Microsoft Windows Vista, V6.00, Build 6002, Service Pack 2"},
+      {"7 Ultimate", Nt(6, 1, 7601, "Service Pack 1", Desk, 0, true, 1), wv7, true,
+       "Microsoft Windows 7 x64, Ultimate Edition, Service Pack 1",
+       "Microsoft Windows 7, V6.01, Build 7601, Service Pack 1"},
+      {"7 Professional", Nt(6, 1, 7601, "Service Pack 1", Desk, 0, false, 0x30), wv7, false,
+       "Microsoft Windows 7, Professional Edition, Service Pack 1",
+       "Microsoft Windows 7, V6.01, Build 7601, Service Pack 1"},
+      {"2008 R2", Nt(6, 1, 7600, "", ServerType, 0, false, 7), wv7, false,
+       "Microsoft Windows Server 2008 R2, Server Standard Edition (full installation)",
+       "Microsoft Windows 7, V6.01, Build 7600"},
+      {"8 or later, as seen undeclared", Nt(6, 2, 9200, "", Desk, 0, true, 0x30), wv8, true,
+       "Microsoft Windows 8 x64, Professional Edition", "Microsoft Windows 8, V6.02, Build 9200"},
+      {"2012", Nt(6, 2, 9200, "", DomainController, 0, true, 8), wv8, true,
+       "Microsoft Windows Server 2012 x64, Server Datacenter Edition (full installation)",
+       "Microsoft Windows 8, V6.02, Build 9200"},
+      {"8.1", Nt(6, 3, 9600, "", Desk, 0, true, 0x30), wv81, true,
+       "Microsoft Windows 8.1 x64, Professional Edition", "Microsoft Windows 8.1, V6.03, Build 9600"},
+      {"2012 R2", Nt(6, 3, 9600, "", ServerType, 0, true, 7), wv81, true,
+       "Microsoft Windows Server 2012 R2 x64, Server Standard Edition (full installation)",
+       "Microsoft Windows 8.1, V6.03, Build 9600"},
+      {"10 Pro", Nt(10, 0, 19045, "", Desk, 0, true, 0x30), wv10, true,
+       "Microsoft Windows 10 x64, Professional Edition", "Microsoft Windows 10, V10.00, Build 19045"},
+      {"10 Home", Nt(10, 0, 19045, "", Desk, 0, false, 0x65), wv10, false,
+       "Microsoft Windows 10, Home Edition", "Microsoft Windows 10, V10.00, Build 19045"},
+      {"10 Education, an edition the table lacks", Nt(10, 0, 10240, "", Desk, 0, true, 0x1234), wv10,
+       true, "Microsoft Windows 10 x64", "Microsoft Windows 10, V10.00, Build 10240"},
+      {"11 Enterprise", Nt(10, 0, 22631, "", Desk, 0, true, 4), wv11, true,
+       "Microsoft Windows 11 x64, Enterprise Edition", "Microsoft Windows 11, V10.00, Build 22631"},
+      {"2016", Nt(10, 0, 14393, "", ServerType, 0, true, 7), wv10, true,
+       "Microsoft Windows Server 2016 x64, Server Standard Edition (full installation)",
+       "Microsoft Windows 10, V10.00, Build 14393"},
+      {"2019", Nt(10, 0, 17763, "", ServerType, 0, true, 8), wv10, true,
+       "Microsoft Windows Server 2019 x64, Server Datacenter Edition (full installation)",
+       "Microsoft Windows 10, V10.00, Build 17763"},
+      {"2022", Nt(10, 0, 20348, "", DomainController, 0, true, 7), wv10, true,
+       "Microsoft Windows Server 2022 x64, Server Standard Edition (full installation)",
+       "Microsoft Windows 10, V10.00, Build 20348"},
+      {"2025", Nt(10, 0, 26100, "", ServerType, 0, true, 8), wv11, true,
+       "Microsoft Windows Server 2025 x64, Server Datacenter Edition (full installation)",
+       "Microsoft Windows 11, V10.00, Build 26100"},
+      {"a Windows after 11", Nt(11, 0, 30000, "", Desk), wv11, false, "Microsoft Windows 11",
+       "Microsoft Windows 11, V11.00, Build 30000"},
   };
 
   // Indexed by the product info from 1; the N editions read like their base editions.
@@ -276,8 +310,8 @@ TEST_P(TWindowsVersionRules, ClassifyAndName) {
   EXPECT_EQ(IsWin2000(), c.Version == wv2000);
   EXPECT_EQ(IsWinXP(), c.Version == wvXP);
   EXPECT_EQ(IsWin2003(), c.Version == wv2003);
-  EXPECT_EQ(IsWinVista(), c.Version == wvVista);
-  EXPECT_EQ(IsWinXPOrLater(), c.Version == wvXP || c.Version == wv2003 || c.Version == wvVista);
+  EXPECT_EQ(IsWinVista(), c.Version >= wvVista);
+  EXPECT_EQ(IsWinXPOrLater(), c.Version == wvXP || c.Version == wv2003 || c.Version >= wvVista);
   EXPECT_EQ(IsWin2000OrLater(), c.Version == wv2000 || IsWinXPOrLater());
   EXPECT_EQ(Is64BitWindows(), c.Is64Bit);
   EXPECT_EQ(ServicePackMajor(), c.Raw.ServicePackMajor);
@@ -298,9 +332,9 @@ TEST(TWindowsVersionOverride, NestsAndGivesBackTheRealRecord) {
   const TWindowsVersionInfo real = WindowsVersion();
   const std::string realName = WindowsVersionName();
   {
-    const TWindowsVersionOverride xp(Nt(5, 1, 2600, KSP2, Desk));
+    const TWindowsVersionOverride xp(Nt(5, 1, 2600, ServicePack2, Desk));
     {
-      const TWindowsVersionOverride vista(Nt(6, 0, 6002, KSP2, Desk, 0, true, 1));
+      const TWindowsVersionOverride vista(Nt(6, 0, 6002, ServicePack2, Desk, 0, true, 1));
       EXPECT_TRUE(IsWinVista());
       EXPECT_TRUE(Is64BitWindows());
     }
@@ -340,7 +374,8 @@ TEST(KnownWindows, AreTheReleasesTheyName) {
       {TKnownWindows::Vistax64SP2, true, false,
        "Microsoft Windows Vista x64, Ultimate Edition, Service Pack 2"},
       {TKnownWindows::Win7x64SP1, true, false,
-       "Microsoft Windows Vista x64, Ultimate Edition, Service Pack 1"},
+       "Microsoft Windows 7 x64, Ultimate Edition, Service Pack 1"},
+      {TKnownWindows::Win10x64, true, false, "Microsoft Windows 10 x64, Professional Edition"},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);

@@ -159,7 +159,7 @@ const TReleaseCase ReleaseTable[] = {
     {"win7",
      L"win7",
      {},
-     wvVista,
+     wv7,
      6,
      1,
      7601,
@@ -167,13 +167,13 @@ const TReleaseCase ReleaseTable[] = {
      UltimateEdition,
      true,
      true,
-     "Microsoft Windows Vista x64, Ultimate Edition, Service Pack 1",
-     "Microsoft Windows Vista, V6.01, Build 7601, Service Pack 1"},
-    // Without 8.1 or 10 in its manifest a program is told 6.2.
+     "Microsoft Windows 7 x64, Ultimate Edition, Service Pack 1",
+     "Microsoft Windows 7, V6.01, Build 7601, Service Pack 1"},
+    // Without 8.1 or 10 in its manifest a program is told 6.2: the report program has none.
     {"win10",
      L"win10",
      {},
-     wvVista,
+     wv8,
      6,
      2,
      9200,
@@ -181,8 +181,8 @@ const TReleaseCase ReleaseTable[] = {
      UltimateEdition,
      true,
      true,
-     "Microsoft Windows Vista x64, Ultimate Edition",
-     "Microsoft Windows Vista, V6.02, Build 9200"},
+     "Microsoft Windows 8 x64, Ultimate Edition",
+     "Microsoft Windows 8, V6.02, Build 9200"},
 };
 
 class TWindowsVersionUnderWine : public testing::TestWithParam<TReleaseCase> {};

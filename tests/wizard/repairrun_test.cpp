@@ -1,6 +1,7 @@
 // The repair run behind Start, in this process against the test prefix's smart-card
-// subsystem. The prefix is 64-bit Windows reporting 6.2: the Vista family on 64-bit Windows,
-// where the run starts no `net` and stops early only after the reinstall.
+// subsystem. The prefix is 64-bit Windows reporting 6.2 to this test program: the Vista
+// family on 64-bit Windows, where the run starts no `net` and stops early only after the
+// reinstall.
 #include <gtest/gtest.h>
 
 #include <algorithm>
