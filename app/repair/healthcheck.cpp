@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "app/repair/diaglog.h"
 #include "app/repair/pcsc.h"
 #include "app/repair/registrycheck.h"
@@ -20,13 +22,20 @@ bool Windows8OrLater() {
   return version.Major > 6 || (version.Major == 6 && version.Minor >= 2);
 }
 
-// Windows 8 itself sets the service to start on demand, when a reader arrives.
+bool StartsAutomaticallyOrOnDemand(DWORD start) {
+  return start == AutoStart || start == DemandStart;
+}
+
+// Windows 8 itself sets the service to start on demand, when a reader arrives. Both the
+// registry and the service manager must say so: a start type written since Windows started
+// (by a repair that asked for a restart) is not the one the manager runs the service with.
 bool StartsWhenNeeded() {
   const TRegKey key =
       OpenRegKey(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\SCardSvr", KEY_READ);
   DWORD start = 0;
+  const std::optional<DWORD> running = ServiceStartType();
   return key && ReadRegDword(key.Get(), "Start", start) == ERROR_SUCCESS &&
-         (start == AutoStart || start == DemandStart);
+         StartsAutomaticallyOrOnDemand(start) && running && StartsAutomaticallyOrOnDemand(*running);
 }
 
 bool StoppedByDesign(TDiagnosticLog& log, const TPCSCLibrary& pcsc) {

@@ -2,16 +2,18 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "sysutil/handles.h"
 #include "sysutil/registryaccess.h"
 
 namespace {
 
-TServiceHandle OpenSCardSvr() {
+TServiceHandle OpenSCardSvr(DWORD access = SERVICE_QUERY_STATUS) {
   const TServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
   if (!manager) return TServiceHandle();
   // The service handle stays valid after the manager's handle is closed.
-  return TServiceHandle(OpenServiceA(manager.Get(), "SCardSvr", SERVICE_QUERY_STATUS));
+  return TServiceHandle(OpenServiceA(manager.Get(), "SCardSvr", access));
 }
 
 }  // namespace
@@ -27,4 +29,18 @@ bool ServiceRunning() {
   SERVICE_STATUS status{};
   return service && QueryServiceStatus(service.Get(), &status) &&
          status.dwCurrentState == SERVICE_RUNNING;
+}
+
+std::optional<DWORD> ServiceStartType() {
+  const TServiceHandle service = OpenSCardSvr(SERVICE_QUERY_CONFIG);
+  if (!service) return std::nullopt;
+  DWORD size = 0;
+  QueryServiceConfigA(service.Get(), nullptr, 0, &size);
+  if (size < sizeof(QUERY_SERVICE_CONFIGA)) return std::nullopt;
+  std::vector<DWORD> buffer(size / sizeof(DWORD) + 1);
+  auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.data());
+  if (!QueryServiceConfigA(service.Get(), config, static_cast<DWORD>(buffer.size() * sizeof(DWORD)),
+                           &size))
+    return std::nullopt;
+  return config->dwStartType;
 }
