@@ -17,10 +17,7 @@ namespace {
 constexpr DWORD AutoStart = 2;
 constexpr DWORD DemandStart = 3;
 
-bool Windows8OrLater() {
-  const TWindowsVersionInfo& version = WindowsVersion();
-  return version.Major > 6 || (version.Major == 6 && version.Minor >= 2);
-}
+bool Windows8OrLater() { return WindowsVersion().Version >= wv8; }
 
 bool StartsAutomaticallyOrOnDemand(DWORD start) {
   return start == AutoStart || start == DemandStart;

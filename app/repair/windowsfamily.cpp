@@ -16,7 +16,4 @@ bool IsXP32SP2() { return IsXP32() && ServicePackMajor() == 2; }
 
 bool Is52Family() { return IsWin2003() || (IsWinXP() && Is64BitWindows()); }
 
-bool KeepsServiceImagePath() {
-  const TWindowsVersionInfo& version = WindowsVersion();
-  return IsWinVista() && (version.Major > 6 || (version.Major == 6 && version.Minor >= 1));
-}
+bool KeepsServiceImagePath() { return WindowsVersion().Version >= wv7; }
