@@ -58,6 +58,9 @@ const std::array<TTextRow, TextKeyCount>& Table() {
       Row(sRMNotRunning,
           "Der Smart Card Resource Manager läuft nicht.",
           "The Smart Card Resource Manager is not running."),
+      Row(sRMAwaitingReader,
+          "Der Resource Manager wartet auf einen Leser.",
+          "The Resource Manager waits for a card reader."),
       Row(sProgressText1,
           "Cardmend überprüft jetzt den Smart Card Resource Manager und versucht "
           "bekannte Probleme zu beheben.",
@@ -76,6 +79,9 @@ const std::array<TTextRow, TextKeyCount>& Table() {
       Row(sRestartNeeded,
           "Damit die Änderungen wirksam werden, muss der Computer neu gestartet werden.",
           "In order that the changes take effect, the computer must be restarted."),
+      Row(sNoRestartNeeded,
+          "Die Änderungen sind bereits wirksam, ein Neustart ist nicht nötig.",
+          "The changes have taken effect already; no restart is needed."),
       Row(sRemoveDisks,
           "Nehmen Sie alle Disketten aus den Laufwerken und klicken Sie anschließend auf "
           "\"Fertig stellen\", um den Vorgang abzuschließen.",
@@ -170,6 +176,11 @@ const std::array<TTextRow, TextKeyCount>& Table() {
           "auf Kartenleser oder Chipkarten|zugreifen.",
           "Without a working PC/SC subsystem all PC/SC based applications will fail to "
           "access any smart card reader or smart|card."),
+      Row(sPCSCHintAwaiting,
+          "Windows startet den Resource Manager mit dem ersten Kartenleser: ohne Leser muss er "
+          "nicht laufen.",
+          "Windows starts the Resource Manager when a card reader is attached: without one, it "
+          "need not run."),
       Row(sWinHintTitle, "Systemvoraussetzungen", "System requirements"),
       Row(sWinHint1,
           "Cardmend benötigt Windows 2000 oder höher.",

@@ -9,13 +9,14 @@
 enum TTextKey : int {
   sYes, sNo, sStart, sCancel, sFinish, sWelcome, sInstallation, sFinishProcess,
   sRestartNow, sRestartLater, sIntro, sRequirements, sPCSCStatus, sAbout,
-  sWindowsRequirement, sAdminRequirement, sRMRunning, sRMNotRunning, sProgressText1,
-  sProgressText2, sCheckCompleted, sRestartNeeded, sRemoveDisks, sNeedsWin2000, sRMWorks,
+  sWindowsRequirement, sAdminRequirement, sRMRunning, sRMNotRunning, sRMAwaitingReader,
+  sProgressText1,
+  sProgressText2, sCheckCompleted, sRestartNeeded, sNoRestartNeeded, sRemoveDisks, sNeedsWin2000, sRMWorks,
   sProceedAnyway, sNotRecommended, sNeedsAdmin, sCheckingRights, sAdjustingRights,
   sRegistering, sReinstalling, sConfiguring, sSettingParameters, sVerifying, sLaunching,
   sCompleted, sStopping, sCompleting, sMoreInfo, sWebAddress, sNoBrowser, sAdminHintTitle,
   sAdminHint1, sAdminHint2, sAdminHint3, sPCSCHintTitle, sPCSCHint1, sPCSCHint2,
-  sPCSCHint3, sWinHintTitle, sWinHint1, sWinHint2, sWinHint3, sWinHintCurrent,
+  sPCSCHint3, sPCSCHintAwaiting, sWinHintTitle, sWinHint1, sWinHint2, sWinHint3, sWinHintCurrent,
   // The runs without a window: the usage and the closing line for the console.
   sUsage, sCheckInOrder, sCheckRepairNeeded, sRepairWorks, sRepairRestart, sRepairFailed,
   sAnotherCopyRepairing, sLogNotWritable, sExitCode, TextKeyCount

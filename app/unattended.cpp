@@ -19,20 +19,11 @@
 #include "dialogs/vexmessage.h"
 #include "sysutil/console.h"
 #include "sysutil/handles.h"
-#include "sysutil/registrysnapshot.h"
 #include "sysutil/security.h"
 #include "sysutil/textconv.h"
 #include "sysutil/windowsversion.h"
 
 namespace {
-
-// What the service manager reads only when Windows starts. The rights on the Calais keys
-// take effect at once: a layer that still fails after they changed gains nothing from a
-// restart.
-std::string StartConfiguration() {
-  return RegistrySnapshot(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\SCardSvr") +
-         RegistrySnapshot(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\SCardDrv");
-}
 
 std::string ErrorText(DWORD error) {
   return std::system_category().message(static_cast<int>(error)) + " (error " +
@@ -51,7 +42,7 @@ class TUnattendedRun {
   int LogNotWritable(DWORD error);
   int Check();
   int Repair();
-  bool RunStages();
+  void RunStages();
   void Say(const std::string& text) const;
   int Conclude(int code, TTextKey text) const { return Conclude(code, LangText(text)); }
   int Conclude(int code, const std::string& text) const;
@@ -121,27 +112,30 @@ int TUnattendedRun::Check() {
                                        : Conclude(ecRepairNeeded, sCheckRepairNeeded);
 }
 
-// As the wizard's Start, without the question: a working system is left untouched.
+// As the wizard's Start, without the question: a system in order is left untouched, and
+// the end is judged as /check judges.
 int TUnattendedRun::Repair() {
   if (SubsystemInOrder(FLog, FPCSC)) return Conclude(ecInOrder, sCheckInOrder);
   const std::string before = StartConfiguration();
-  TDiagnosticLog unseen;
-  if (RunStages() || LayerWorks(unseen, FPCSC)) return Conclude(ecInOrder, sRepairWorks);
-  if (StartConfiguration() != before) return Conclude(ecRestartRequired, sRepairRestart);
+  RunStages();
+  switch (JudgeRepair(FPCSC, before)) {
+    case TRepairOutcome::InOrder: return Conclude(ecInOrder, sRepairWorks);
+    case TRepairOutcome::AfterRestart: return Conclude(ecRestartRequired, sRepairRestart);
+    case TRepairOutcome::Failed: break;
+  }
   return Conclude(ecRepairNeeded, sRepairFailed);
 }
 
 // A stage that throws ends the stages; what it left is judged like any other end.
-bool TUnattendedRun::RunStages() {
+void TUnattendedRun::RunStages() {
   try {
     const auto pause = [](const std::string&, DWORD ms) { Sleep(ms); };
-    return TRepairStages(FLog, FPCSC, ComputeVariantFlags(), pause, false).Run();
+    TRepairStages(FLog, FPCSC, ComputeVariantFlags(), pause, false).Run();
   } catch (const std::exception& error) {
     Say(error.what());
   } catch (...) {
     Say("Unknown error");
   }
-  return false;
 }
 
 // To the console and the log file, so that a script without a console still finds the

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/repair/companions.h"
 #include "app/repair/diaglog.h"
 #include "app/repair/pcsc.h"
 #include "app/repair/permissionrepair.h"
@@ -63,6 +64,7 @@ bool TRepairStages::LightRepair() {
   ConfigureSCardSvr(FLog);
   FStep(LangText(sConfiguring), 150);
   ConfigureSCardDrv(FLog);
+  EnableCompanions(FLog);
   FStep(LangText(sStopping), 50);
   if (FFlags.Vista64) {
     FStep(LangText(sLaunching), 50);
@@ -129,6 +131,7 @@ void TRepairStages::ReinstallService() {
   ConfigureSCardSvr(FLog);
   FStep(LangText(sConfiguring), 100);
   ConfigureSCardDrv(FLog);
+  EnableCompanions(FLog);
 }
 
 void TRepairStages::NetStop() {

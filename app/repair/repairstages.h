@@ -27,8 +27,8 @@ class TRepairStages {
 
   // True when a stage found the layer working and the run stopped after it.
   bool Run();
-  // Re-registers where Windows has the registration, reinstalls a stopped service and
-  // configures both services again.
+  // Re-registers where Windows has the registration, reinstalls a stopped service,
+  // configures both services again and enables a disabled companion.
   void ReinstallService();
 
  private:

@@ -9,11 +9,15 @@
 
 namespace {
 
-TServiceHandle OpenSCardSvr(DWORD access = SERVICE_QUERY_STATUS) {
-  const TServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+TServiceHandle OpenNamedService(const char* name, DWORD access) {
+  const TServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
   if (!manager) return TServiceHandle();
   // The service handle stays valid after the manager's handle is closed.
-  return TServiceHandle(OpenServiceA(manager.Get(), "SCardSvr", access));
+  return TServiceHandle(OpenServiceA(manager.Get(), name, access));
+}
+
+TServiceHandle OpenSCardSvr(DWORD access = SERVICE_QUERY_STATUS) {
+  return OpenNamedService("SCardSvr", access);
 }
 
 }  // namespace
@@ -31,8 +35,8 @@ bool ServiceRunning() {
          status.dwCurrentState == SERVICE_RUNNING;
 }
 
-std::optional<DWORD> ServiceStartType() {
-  const TServiceHandle service = OpenSCardSvr(SERVICE_QUERY_CONFIG);
+std::optional<DWORD> ServiceStartType(const char* name) {
+  const TServiceHandle service = OpenNamedService(name, SERVICE_QUERY_CONFIG);
   if (!service) return std::nullopt;
   DWORD size = 0;
   QueryServiceConfigA(service.Get(), nullptr, 0, &size);
@@ -43,4 +47,11 @@ std::optional<DWORD> ServiceStartType() {
                            &size))
     return std::nullopt;
   return config->dwStartType;
+}
+
+bool SetDemandStart(const char* name) {
+  const TServiceHandle service = OpenNamedService(name, SERVICE_CHANGE_CONFIG);
+  return service && ChangeServiceConfigA(service.Get(), SERVICE_NO_CHANGE, SERVICE_DEMAND_START,
+                                         SERVICE_NO_CHANGE, nullptr, nullptr, nullptr, nullptr,
+                                         nullptr, nullptr, nullptr);
 }

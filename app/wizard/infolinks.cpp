@@ -22,9 +22,11 @@ std::string AdminHintText() {
          "||" + LangText(sAdminHint3);
 }
 
-std::string PCSCHintText() {
-  return Heading + LangText(sPCSCHintTitle) + "||" + LangText(sPCSCHint1) + " " + LangText(sPCSCHint2) +
-         "||" + LangText(sPCSCHint3);
+std::string PCSCHintText(bool awaitingReader) {
+  std::string text = Heading + LangText(sPCSCHintTitle) + "||" + LangText(sPCSCHint1) + " " +
+                     LangText(sPCSCHint2) + "||" + LangText(sPCSCHint3);
+  if (awaitingReader) text += "||" + LangText(sPCSCHintAwaiting);
+  return text;
 }
 
 void ShowInfoHint(const std::string& text, const TWindow& owner) {

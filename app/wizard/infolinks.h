@@ -7,7 +7,8 @@ class TWindow;
 
 std::string WindowsHintText();
 std::string AdminHintText();
-std::string PCSCHintText();
+// With `awaitingReader`, also why a resource manager that waits for a reader is in order.
+std::string PCSCHintText(bool awaitingReader = false);
 
 // Opens the hint window with `text` at the pointer, owned by `owner`; returns when it is
 // closed. While one shows, another click opens nothing.

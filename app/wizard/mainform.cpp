@@ -80,15 +80,25 @@ void TCardmendMainForm::ShowRequirements() {
 }
 
 void TCardmendMainForm::PollPCSCStatus() {
-  const bool running = FPCSC.Responds();
-  if (running == FPCSCRunning) return;
-  FPCSCRunning = running;
+  const TLayerStatus status = LayerStatus(FPCSC);
+  if (status == FPCSCStatus) return;
+  FPCSCStatus = status;
   ShowPCSCStatus();
 }
 
 void TCardmendMainForm::ShowPCSCStatus() {
-  LabelPCSC->SetText(" " + LangText(FPCSCRunning ? sRMRunning : sRMNotRunning));
-  ShowMark(*PCSCImage, FPCSCRunning ? rmMet : rmNotMet);
+  switch (FPCSCStatus) {
+    case TLayerStatus::Running:
+      LabelPCSC->SetText(" " + LangText(sRMRunning));
+      return ShowMark(*PCSCImage, rmMet);
+    case TLayerStatus::AwaitingReader:
+      LabelPCSC->SetText(" " + LangText(sRMAwaitingReader));
+      return ShowMark(*PCSCImage, rmAwaiting);
+    case TLayerStatus::NotRunning:
+      break;
+  }
+  LabelPCSC->SetText(" " + LangText(sRMNotRunning));
+  ShowMark(*PCSCImage, rmNotMet);
 }
 
 void TCardmendMainForm::ApplyBranding() {
@@ -120,7 +130,7 @@ void TCardmendMainForm::ApplyLanguage() {
   Label1_1->SetText(LangText(sProgressText1));
   Label1_2->SetText(LangText(sProgressText2));
   Label2_0->SetText(LangText(sCheckCompleted));
-  Label2_1->SetText(LangText(sRestartNeeded));
+  Label2_1->SetText(LangText(FRestartNeeded ? sRestartNeeded : sNoRestartNeeded));
   Label2_2->SetText(LangText(sRemoveDisks));
   for (TQvLabel* link : {WinInfoLabel, AdminInfoLabel, PCSCInfoLabel})
     link->SetText("<a>" + LangText(sMoreInfo) + "</a>");
@@ -341,7 +351,9 @@ void TCardmendMainForm::LangLabelLinkCallBack() {
 
 void TCardmendMainForm::WinInfoLabelLinkCallBack() { ShowInfoHint(WindowsHintText(), *this); }
 void TCardmendMainForm::AdminInfoLabelLinkCallBack() { ShowInfoHint(AdminHintText(), *this); }
-void TCardmendMainForm::PCSCInfoLabelLinkCallBack() { ShowInfoHint(PCSCHintText(), *this); }
+void TCardmendMainForm::PCSCInfoLabelLinkCallBack() {
+  ShowInfoHint(PCSCHintText(FPCSCStatus == TLayerStatus::AwaitingReader), *this);
+}
 
 void TCardmendMainForm::ProgressStep(const std::string& text, DWORD ms) {
   ProgressBar->StepIt();
@@ -368,13 +380,16 @@ void TCardmendMainForm::ShowProgress() {
   Delay(200);
 }
 
-void TCardmendMainForm::ShowFinish() {
+void TCardmendMainForm::ShowFinish(bool restartNeeded) {
   while (ProgressBar->Position() < ProgressBar->Max() - 1) ProgressStep(LangText(sCompleting), 50);
   ProgressBar->SetPosition(ProgressBar->Max());
   ProgressLabel->SetText(LangText(sCompleted));
   Delay(350);
   ProgressBar->SetPosition(0);
   ProgressLabel->SetText("");
+  FRestartNeeded = restartNeeded;
+  Label2_1->SetText(LangText(restartNeeded ? sRestartNeeded : sNoRestartNeeded));
+  (restartNeeded ? rbRestart : rbLater)->SetChecked(true);
   Notebook1.SetPageIndex(FinishPage);
   FertigstellenKnopf->SetFocus();
   Application().ProcessMessages();

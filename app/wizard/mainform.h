@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/repair/diaglog.h"
+#include "app/repair/healthcheck.h"
 #include "app/repair/pcsc.h"
 #include "app/repair/windowsfamily.h"
 #include "app/wizard/repairrun.h"
@@ -54,7 +55,8 @@ class TCardmendMainForm : public TForm, private TRepairPages {
   void ShowPCSCStatus();
   void ShowRequirements();
   bool CheckPCSC() { return FPCSC.Check(FLog); }
-  bool PCSCRunning() const { return FPCSCRunning; }
+  TLayerStatus PCSCStatus() const { return FPCSCStatus; }
+  bool PCSCRunning() const { return FPCSCStatus == TLayerStatus::Running; }
 
   // Every caption from the text table, in the selected language.
   void ApplyLanguage();
@@ -81,7 +83,7 @@ class TCardmendMainForm : public TForm, private TRepairPages {
  private:
   void ShowProgress() override;
   void Step(const std::string& text, DWORD ms) override { ProgressStep(text, ms); }
-  void ShowFinish() override;
+  void ShowFinish(bool restartNeeded) override;
   void Refuse(const std::string& text) override { ShowErrorMessage(text); }
   bool AskToRepairWorkingSystem() override;
   void ShowTrace() override { ShowLog(); }
@@ -108,8 +110,10 @@ class TCardmendMainForm : public TForm, private TRepairPages {
   TDiagnosticLog FLog;
   TTraceViewer FTraceViewer;
   TPCSCLibrary FPCSC;
-  bool FPCSCRunning = false;
+  // Not running until the first poll finds otherwise.
+  TLayerStatus FPCSCStatus = TLayerStatus::NotRunning;
   TVariantFlags FVariant;
+  bool FRestartNeeded = true;  // what the last run's finish page says
   TBitmap FBitmap;  // pictures of the image list pass through it on their way to an image
   bool FClosing = false;
   int FTickCount = 0;

@@ -3,8 +3,8 @@
 #include <exception>
 
 #include "app/repair/diaglog.h"
+#include "app/repair/healthcheck.h"
 #include "app/repair/pcsc.h"
-#include "app/repair/registrycheck.h"
 #include "app/texts.h"
 #include "sysutil/security.h"
 #include "sysutil/windowsversion.h"
@@ -16,6 +16,7 @@ void TRepairRun::Execute() {
   FLog.Clear();
   WriteRunHeader(FLog);
   if (!Confirmed()) return;
+  const std::string before = StartConfiguration();
   std::exception_ptr failure;
   try {
     FPages.ShowProgress();
@@ -23,7 +24,7 @@ void TRepairRun::Execute() {
   } catch (...) {
     failure = std::current_exception();
   }
-  FPages.ShowFinish();
+  FPages.ShowFinish(RestartNeeded(before));
   if (FCtrlHeld) FPages.ShowTrace();
   if (failure) std::rethrow_exception(failure);
 }
@@ -40,13 +41,23 @@ bool TRepairRun::PreconditionsMet() {
   return true;
 }
 
-// Where the layer works already, only a "Yes" goes on, and then without early stops.
+// Where the subsystem is in order already, only a "Yes" goes on, and then without early
+// stops.
 bool TRepairRun::Confirmed() {
   FForced = false;
-  if (!FPCSC.Loaded() || !FPCSC.Check(FLog) || VerifyRegistry(FLog) != 0) return true;
+  if (!SubsystemInOrder(FLog, FPCSC, true)) return true;
   if (!FPages.AskToRepairWorkingSystem()) return false;
   FForced = true;
   return true;
+}
+
+// When the judgement itself fails, the restart stays the choice it always was.
+bool TRepairRun::RestartNeeded(const std::string& before) const {
+  try {
+    return JudgeRepair(FPCSC, before) == TRepairOutcome::AfterRestart;
+  } catch (...) {
+    return true;
+  }
 }
 
 TRepairStages TRepairRun::Stages() {

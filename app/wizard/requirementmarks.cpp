@@ -26,6 +26,7 @@ struct TPalette {
 
 constexpr TPalette Green{{0.42f, 0.82f, 0.28f}, {0.04f, 0.50f, 0.07f}, {0.02f, 0.32f, 0.04f}};
 constexpr TPalette Red{{0.97f, 0.42f, 0.33f}, {0.74f, 0.06f, 0.04f}, {0.50f, 0.02f, 0.02f}};
+constexpr TPalette Blue{{0.45f, 0.68f, 0.97f}, {0.05f, 0.30f, 0.72f}, {0.02f, 0.17f, 0.48f}};
 
 constexpr TPoint Centre{8.0f, 8.0f};
 constexpr float Radius = 7.5f;
@@ -35,6 +36,9 @@ constexpr float StrokeHalfWidth = 1.1f;
 const std::vector<std::vector<TPoint>> TickStrokes = {{{4.3f, 8.2f}, {6.9f, 10.8f}, {11.7f, 5.3f}}};
 const std::vector<std::vector<TPoint>> CrossStrokes = {{{5.3f, 5.3f}, {10.7f, 10.7f}},
                                                        {{10.7f, 5.3f}, {5.3f, 10.7f}}};
+// A dot is a stroke too short to see its length.
+const std::vector<std::vector<TPoint>> InfoStrokes = {{{8.0f, 4.2f}, {8.0f, 4.25f}},
+                                                      {{8.0f, 8.0f}, {8.0f, 11.7f}}};
 
 float Mix(float a, float b, float t) { return a + (b - a) * t; }
 
@@ -119,4 +123,5 @@ TBitmap DrawMark(int width, int height, const TPalette& palette,
 void AddRequirementMarks(TImageList& list) {
   list.Add(DrawMark(list.Width(), list.Height(), Green, TickStrokes));
   list.Add(DrawMark(list.Width(), list.Height(), Red, CrossStrokes));
+  list.Add(DrawMark(list.Width(), list.Height(), Blue, InfoStrokes));
 }

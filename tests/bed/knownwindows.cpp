@@ -55,8 +55,12 @@ TRawWindowsVersion KnownWindows(TKnownWindows release) {
       return Nt(6, 0, 6002, 2, WorkstationType, true, Ultimate);
     case TKnownWindows::Win7x64SP1:
       return Nt(6, 1, 7601, 1, WorkstationType, true, Ultimate);
+    case TKnownWindows::Win81x64:
+      return Nt(6, 3, 9600, 0, WorkstationType, true, Professional);
     case TKnownWindows::Win10x64:
       return Nt(10, 0, 19045, 0, WorkstationType, true, Professional);
+    case TKnownWindows::Win11x64:
+      return Nt(10, 0, 22631, 0, WorkstationType, true, Professional);
   }
   return {};
 }

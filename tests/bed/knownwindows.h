@@ -15,7 +15,9 @@ enum class TKnownWindows {
   VistaSP2,     // 32-bit Ultimate
   Vistax64SP2,  // Ultimate
   Win7x64SP1,   // Ultimate; the Vista rules hold there
+  Win81x64,     // Pro, 6.3.9600, as it answers a program that declares 8.1
   Win10x64,     // Pro 22H2, 10.0.19045, as it answers a program that declares 10
+  Win11x64,     // Pro 23H2, 10.0.22631
 };
 
 TRawWindowsVersion KnownWindows(TKnownWindows release);

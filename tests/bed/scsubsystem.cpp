@@ -1,12 +1,14 @@
 #include "tests/bed/scsubsystem.h"
 
 #include <gtest/gtest.h>
+#include <setupapi.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
 #include <vector>
 
 #include "sysutil/registryaccess.h"
+#include "sysutil/textconv.h"
 #include "tests/bed/keysecurity.h"
 #include "tests/bed/programs.h"
 #include "tests/bed/registryexport.h"
@@ -23,6 +25,22 @@ const char* const CalaisSubKeys[] = {"Current", "Readers", "SmartCards"};
 const char Knobs[] = "Software\\CardmendTest\\WinSCard";
 constexpr DWORD WaitMs = 15000;
 const wchar_t SvchostImage[] = L"%SystemRoot%\\system32\\svchost.exe -k LocalService";
+const wchar_t DefaultImage[] =
+    L"%SystemRoot%\\system32\\svchost.exe -k LocalServiceAndNoImpersonation";
+// The smart-card reader device class.
+constexpr GUID ReaderClass = {0x50dd5230, 0xba8a, 0x11d1, {0xbf, 0x5d, 0x00, 0x00, 0xf8, 0x05, 0xf5, 0x30}};
+
+// The companions of Windows 8 and later as Windows installs them; never started here.
+struct TCompanion {
+  const wchar_t* Name;
+  const wchar_t* DisplayName;
+  const wchar_t* Image;
+};
+const TCompanion Companions[] = {
+    {L"ScDeviceEnum", L"Smart Card Device Enumeration Service",
+     L"%SystemRoot%\\system32\\svchost.exe -k LocalSystemNetworkRestricted"},
+    {L"CertPropSvc", L"Certificate Propagation", L"%SystemRoot%\\system32\\svchost.exe -k netsvcs"},
+};
 
 // The values the healthy key holds; Wine's manager adds the last two itself.
 const wchar_t* const HealthyValues[] = {L"Type",        L"Start",          L"ErrorControl",
@@ -225,12 +243,55 @@ std::wstring ProcessName(DWORD id) {
   return name;
 }
 
+void SetStart(const wchar_t* name, DWORD start) {
+  const TScmHandle service = Service(name);
+  ASSERT_TRUE(service) << Narrow(name) << " is not registered";
+  ASSERT_TRUE(ChangeServiceConfigW(service.Get(), SERVICE_NO_CHANGE, start, SERVICE_NO_CHANGE,
+                                   nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr))
+      << "error " << GetLastError();
+}
+
+void HealthyCompanions() {
+  const TScmHandle manager = Manager();
+  for (const TCompanion& companion : Companions) {
+    if (Service(companion.Name, SERVICE_QUERY_STATUS)) {
+      SetStart(companion.Name, SERVICE_DEMAND_START);
+      continue;
+    }
+    const TScmHandle created(CreateServiceW(manager.Get(), companion.Name, companion.DisplayName,
+                                            SERVICE_ALL_ACCESS, SERVICE_WIN32_SHARE_PROCESS,
+                                            SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
+                                            companion.Image, nullptr, nullptr, nullptr,
+                                            L"LocalSystem", nullptr));
+    ASSERT_TRUE(created) << Narrow(companion.Name) << ": error " << GetLastError();
+  }
+}
+
+// One device a pass: whether removing a device also takes it out of the enumerated list
+// is the setup library's business.
+void DetachReaderDevices() {
+  for (int pass = 0; pass < 8; ++pass) {
+    const HDEVINFO devices = SetupDiGetClassDevsW(&ReaderClass, nullptr, nullptr, 0);
+    if (devices == INVALID_HANDLE_VALUE) return;
+    SP_DEVINFO_DATA device{};
+    device.cbSize = sizeof(device);
+    const bool found = SetupDiEnumDeviceInfo(devices, 0, &device);
+    if (found) SetupDiRemoveDevice(devices, &device);
+    SetupDiDestroyDeviceInfoList(devices);
+    if (!found) return;
+  }
+  ADD_FAILURE() << "reader devices stay after removal";
+}
+
 }  // namespace
 
 void MakeSubsystemHealthy() {
   DeleteRegKeyTree(HKEY_LOCAL_MACHINE, "Software\\CardmendTest");
   HealthyCalais();
   RemoveSCardDrv();
+  DetachReaderDevices();
+  HealthyCompanions();
+  if (testing::Test::HasFatalFailure()) return;
   // Wine starts the 32-bit image only for a service a 32-bit program created (WOW64 = 1).
   if (OpenRegKey(HKEY_LOCAL_MACHINE, ServicePath, KEY_READ) && RegNumber(ServicePath, L"WOW64") != 1) {
     RemoveService();
@@ -247,9 +308,9 @@ void MakeSubsystemHealthy() {
   ASSERT_EQ(StartSCardSvr(), static_cast<DWORD>(ERROR_SUCCESS)) << "SCardSvr did not start";
 }
 
-void SetSubsystemState(TSubsystemState state) {
-  MakeSubsystemHealthy();
-  if (testing::Test::HasFatalFailure()) return;
+namespace {
+
+void ChangeSubsystem(TSubsystemState state) {
   switch (state) {
     case TSubsystemState::Healthy:
       break;
@@ -301,10 +362,32 @@ void SetSubsystemState(TSubsystemState state) {
       Reconfigure(SERVICE_NO_CHANGE, nullptr, nullptr, SvchostImage);
       ASSERT_EQ(StartSCardSvr(), static_cast<DWORD>(ERROR_SUCCESS)) << "svchost did not host it";
       break;
+    case TSubsystemState::WindowsDefault:
+      ASSERT_TRUE(StopSCardSvr());
+      Reconfigure(SERVICE_DEMAND_START, nullptr, nullptr, DefaultImage);
+      break;
+    case TSubsystemState::ReaderAttached:
+      AttachReaderDevice();
+      break;
+    case TSubsystemState::DeviceEnumDisabled:
+      SetStart(L"ScDeviceEnum", SERVICE_DISABLED);
+      break;
   }
 }
 
-TSubsystemScope::TSubsystemScope(TSubsystemState state) { SetSubsystemState(state); }
+}  // namespace
+
+void SetSubsystemState(const std::vector<TSubsystemState>& states) {
+  MakeSubsystemHealthy();
+  for (const TSubsystemState state : states) {
+    if (testing::Test::HasFatalFailure()) return;
+    ChangeSubsystem(state);
+  }
+}
+
+TSubsystemScope::TSubsystemScope(const std::vector<TSubsystemState>& states) {
+  SetSubsystemState(states);
+}
 
 TSubsystemScope::~TSubsystemScope() { MakeSubsystemHealthy(); }
 
@@ -389,6 +472,20 @@ DWORD RunSCardSvrDouble(const std::wstring& arguments) {
   return RunAndWait(SystemFolder() + L"SCardSvr.exe", arguments);
 }
 
+void AttachReaderDevice() {
+  const HDEVINFO devices = SetupDiCreateDeviceInfoList(&ReaderClass, nullptr);
+  ASSERT_NE(devices, INVALID_HANDLE_VALUE);
+  SP_DEVINFO_DATA device{};
+  device.cbSize = sizeof(device);
+  const bool made =
+      SetupDiCreateDeviceInfoW(devices, L"ROOT\\SMARTCARDREADER\\0000", &ReaderClass,
+                               L"Test smart-card reader", nullptr, 0, &device) &&
+      SetupDiRegisterDeviceInfo(devices, &device, 0, nullptr, nullptr, nullptr);
+  const DWORD error = GetLastError();
+  SetupDiDestroyDeviceInfoList(devices);
+  ASSERT_TRUE(made) << "error " << error;
+}
+
 void AddReader(const std::string& name) {
   ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, std::string(ReadersPath) + "\\" + name, KEY_READ));
 }
@@ -415,6 +512,8 @@ void SetWinSCardFault(TWinSCardCall call, LONG code) {
 std::string SubsystemExport() {
   return ExportKeys({"SYSTEM\\CurrentControlSet\\Services\\SCardSvr",
                      "SYSTEM\\CurrentControlSet\\Services\\SCardDrv",
+                     "SYSTEM\\CurrentControlSet\\Services\\ScDeviceEnum",
+                     "SYSTEM\\CurrentControlSet\\Services\\CertPropSvc",
                      "Software\\Microsoft\\Cryptography\\Calais"});
 }
 
@@ -435,6 +534,9 @@ const char* SubsystemStateName(TSubsystemState state) {
     case TSubsystemState::ServiceMissing: return "service missing";
     case TSubsystemState::SCardDrvPresent: return "SCardDrv present";
     case TSubsystemState::SvchostForm: return "svchost form";
+    case TSubsystemState::WindowsDefault: return "Windows default";
+    case TSubsystemState::ReaderAttached: return "reader attached";
+    case TSubsystemState::DeviceEnumDisabled: return "ScDeviceEnum disabled";
   }
   return "other";
 }

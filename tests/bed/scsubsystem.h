@@ -14,7 +14,9 @@
 // (what the repair writes), ImagePath
 // "%SystemRoot%\system32\SCardSvr.exe"; the manager knows it and runs it; Calais with
 // Current, Readers (no readers) and SmartCards, Administrators and SYSTEM full, Everyone
-// read; no SCardDrv; no WINSCARD knob.
+// read; no SCardDrv; no WINSCARD knob; no reader device; the companions of Windows 8 and
+// later as Windows installs them (ScDeviceEnum and CertPropSvc known to the manager, start
+// on demand, never started), which the program looks at only as 8 and later.
 //
 // What Wine's manager does differently, so the tests cannot show it:
 // - It starts the service as Type 16 or 32 and under any ObjectName it is given, wrong or
@@ -34,6 +36,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "sysutil/handles.h"
 
@@ -53,24 +56,33 @@ enum class TSubsystemState {
   ServiceMissing,     // no Services\SCardSvr key and unknown to the manager
   SCardDrvPresent,    // Services\SCardDrv registered with the manager (demand start)
   SvchostForm,        // healthy, but run by svchost.exe -k LocalService from SCardSvr.dll
+  // As Windows 7 and later install the service and leave it while no reader is attached:
+  // Start 3 for manager and registry, svchost.exe -k LocalServiceAndNoImpersonation (which
+  // hosts SCardSvr.dll), stopped.
+  WindowsDefault,
+  ReaderAttached,      // a present device of the smart-card reader class
+  DeviceEnumDisabled,  // ScDeviceEnum disabled, for manager and registry
 };
 
 // The keys a repair may change, for a full export before and after: Services\SCardSvr,
-// Services\SCardDrv and Calais.
+// Services\SCardDrv, the two companions' keys and Calais.
 std::string SubsystemExport();
 
 // A short name of the state for test traces and test names: "stopped", "Calais denied" ...
 const char* SubsystemStateName(TSubsystemState state);
 
-// The healthy baseline, then the state's change. Fails the running test when a step does not
-// work, since every test after it would see the wrong state.
-void SetSubsystemState(TSubsystemState state);
+// The healthy baseline, then each state's change in the order given ({WindowsDefault,
+// CurrentMissing}: Windows' own configuration with one defect). Fails the running test when
+// a step does not work, since every test after it would see the wrong state.
+void SetSubsystemState(const std::vector<TSubsystemState>& states);
 void MakeSubsystemHealthy();
 
 // Puts the subsystem back to healthy at the end of a test, whatever it did.
 class TSubsystemScope {
  public:
-  explicit TSubsystemScope(TSubsystemState state = TSubsystemState::Healthy);
+  explicit TSubsystemScope(TSubsystemState state = TSubsystemState::Healthy)
+      : TSubsystemScope(std::vector<TSubsystemState>{state}) {}
+  explicit TSubsystemScope(const std::vector<TSubsystemState>& states);
   TSubsystemScope(const TSubsystemScope&) = delete;
   TSubsystemScope& operator=(const TSubsystemScope&) = delete;
   ~TSubsystemScope();
@@ -105,6 +117,9 @@ std::optional<TManagerView> SCardSvrAsManagerSeesIt();
 DWORD RunNet(const std::wstring& arguments);
 DWORD RunSCardSvrDouble(const std::wstring& arguments);
 
+// A present device of the smart-card reader class, as Windows lists an attached reader;
+// every one goes with the baseline.
+void AttachReaderDevice();
 // Calais\Readers\<name> sub-keys, which the test WINSCARD.DLL lists as attached readers.
 void AddReader(const std::string& name);
 void RemoveReader(const std::string& name);

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <vector>
 
+#include "app/repair/readerpresence.h"
 #include "sysutil/registryaccess.h"
 #include "tests/bed/testbed.h"
 #include "tests/doubles/scardsvr/registration.h"
@@ -62,6 +63,8 @@ struct TObserved {
   bool Current = true, Readers = true, SmartCards = true;
   bool SCardDrvKey = false;
   bool SCardDrvKnown = false;
+  bool ReaderDevice = false;
+  DWORD DeviceEnumStart = SERVICE_DEMAND_START, CertPropStart = SERVICE_DEMAND_START;
 
   bool operator==(const TObserved&) const = default;
 };
@@ -76,7 +79,19 @@ void PrintTo(const TObserved& o, std::ostream* out) {
        << text(o.DependOnService) << "), Calais read "
        << o.CalaisReadable << " full " << o.CalaisFullAccess << ", Current " << o.Current
        << " Readers " << o.Readers << " SmartCards " << o.SmartCards << ", SCardDrv key "
-       << o.SCardDrvKey << " known " << o.SCardDrvKnown;
+       << o.SCardDrvKey << " known " << o.SCardDrvKnown << ", reader device " << o.ReaderDevice
+       << ", ScDeviceEnum start " << o.DeviceEnumStart << ", CertPropSvc start " << o.CertPropStart;
+}
+
+DWORD ManagerStart(SC_HANDLE manager, const wchar_t* name) {
+  const TScmHandle service(OpenServiceW(manager, name, SERVICE_QUERY_CONFIG));
+  DWORD needed = 0;
+  QueryServiceConfigW(service.Get(), nullptr, 0, &needed);
+  std::vector<BYTE> buffer(needed);
+  const auto config = reinterpret_cast<QUERY_SERVICE_CONFIGW*>(buffer.data());
+  if (!service || needed == 0 || !QueryServiceConfigW(service.Get(), config, needed, &needed))
+    return 0;
+  return config->dwStartType;
 }
 
 TObserved Observe() {
@@ -105,6 +120,9 @@ TObserved Observe() {
   const TScmHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
   o.SCardDrvKnown =
       static_cast<bool>(TScmHandle(OpenServiceW(manager.Get(), L"SCardDrv", SERVICE_QUERY_STATUS)));
+  o.ReaderDevice = ReaderAttached() == true;
+  o.DeviceEnumStart = ManagerStart(manager.Get(), L"ScDeviceEnum");
+  o.CertPropStart = ManagerStart(manager.Get(), L"CertPropSvc");
   return o;
 }
 
@@ -151,6 +169,14 @@ const TStateCase States[] = {
        o.ImagePath = L"%SystemRoot%\\system32\\svchost.exe -k LocalService";
        o.Process = L"svchost.exe";
      }},
+    {"WindowsDefault", TSubsystemState::WindowsDefault,
+     [](TObserved& o) {
+       o.ImagePath = L"%SystemRoot%\\system32\\svchost.exe -k LocalServiceAndNoImpersonation";
+       o.Running = false, o.Process = L"", o.ManagerStart = 3, o.Start = L"3";
+     }},
+    {"ReaderAttached", TSubsystemState::ReaderAttached, [](TObserved& o) { o.ReaderDevice = true; }},
+    {"DeviceEnumDisabled", TSubsystemState::DeviceEnumDisabled,
+     [](TObserved& o) { o.DeviceEnumStart = SERVICE_DISABLED; }},
 };
 
 class SubsystemStates : public testing::TestWithParam<TStateCase> {};
@@ -176,6 +202,14 @@ TEST(SCardSvrDouble, StartsThroughNetStartAndStopsThroughTheLibrary) {
   EXPECT_TRUE(SCardSvrRunning());
   EXPECT_TRUE(StopSCardSvr());
   EXPECT_FALSE(SCardSvrRunning());
+}
+
+// Started as Windows 7 and later start it, by the svchost group of Windows' own image path.
+TEST(SCardSvrDouble, WindowsDefaultStartsInItsSvchostGroup) {
+  const TSubsystemScope scope(TSubsystemState::WindowsDefault);
+  EXPECT_EQ(RunNet(L"start ScardSvr"), 0u);
+  EXPECT_TRUE(SCardSvrRunning());
+  EXPECT_EQ(SCardSvrAsManagerSeesIt()->Process, L"svchost.exe");
 }
 
 TEST(SCardSvrDouble, DisabledDoesNotStart) {

@@ -3,11 +3,13 @@
 // watches, and the layer's answer after a repair.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app/repair/diaglog.h"
 #include "app/repair/pcsc.h"
 #include "app/wizard/mainform.h"
+#include "app/wizard/requirementmarks.h"
 #include "tests/bed/echorecord.h"
 #include "tests/bed/files.h"
 #include "tests/bed/registryfixture.h"
@@ -21,6 +23,16 @@ inline void ShowActive(TCardmendMainForm& form) {
   form.Show();
   SetForegroundWindow(form.Handle());
   PumpFor(200);
+}
+
+// The image holds exactly the form's picture of `mark`.
+inline bool ShowsMark(const TCardmendMainForm& form, const TImage& image, TRequirementMark mark) {
+  TBitmap expected;
+  form.ImageList1.GetBitmap(mark, expected);
+  const TBitmap& shown = image.Picture();
+  return !shown.Empty() && shown.Width() == expected.Width() &&
+         shown.Height() == expected.Height() &&
+         std::equal(shown.Bits(), shown.Bits() + shown.Width() * shown.Height(), expected.Bits());
 }
 
 // The PC/SC layer answers the repair run's own test.

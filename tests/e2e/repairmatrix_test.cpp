@@ -39,7 +39,7 @@ using K = TKnownWindows;
 // changes is judged by the verification and by the layer after a restart.
 struct TCell {
   K Release;
-  S State;
+  std::vector<S> States;
   bool Asked;             // the layer worked already: "Yes" to the question, every stage runs
   const char* Commands;   // s net stop, t net start, r RegSvr32, i scardsvr reinstall
   const char* Stages;     // l light repair, p rights, r reinstall, f full repair
@@ -56,7 +56,9 @@ const char* ReleaseName(K release) {
     case K::VistaSP2: return "Vista";
     case K::Vistax64SP2: return "Vista x64";
     case K::Win7x64SP1: return "7 x64";
+    case K::Win81x64: return "8.1 x64";
     case K::Win10x64: return "10 x64";
+    case K::Win11x64: return "11 x64";
     default: return "other";
   }
 }
@@ -120,7 +122,8 @@ void ExpectFamilyValues(K release) {
   const bool family52 = release == K::XPx64SP2 || release == K::Server2003SP2 ||
                         release == K::Server2003x64SP2;
   const bool vista = release == K::VistaSP2 || release == K::Vistax64SP2;
-  const bool later = release == K::Win7x64SP1 || release == K::Win10x64;
+  const bool later = release == K::Win7x64SP1 || release == K::Win81x64 ||
+                     release == K::Win10x64 || release == K::Win11x64;
   if (release == K::XPSP2 || family52 || vista || later) {
     ReadRegString(key.Get(), "Group", group);
     EXPECT_EQ(group, "SmartCardGroup");
@@ -168,7 +171,9 @@ class RepairMatrix : public ::testing::TestWithParam<TCell> {
 
 TEST_P(RepairMatrix, Cell) {
   const TCell& c = GetParam();
-  const TSubsystemScope scope(c.State);
+  const TSubsystemScope scope(c.States);
+  ASSERT_FALSE(HasFatalFailure());
+  const auto in = [&](S state) { return std::find(c.States.begin(), c.States.end(), state) != c.States.end(); };
   std::optional<TWindowsVersionOverride> as(KnownWindows(c.Release));
   const TCommandWatch commands;
   const TKeySecurity calaisBefore = ReadKeySecurity("Software\\Microsoft\\Cryptography\\Calais");
@@ -205,7 +210,7 @@ TEST_P(RepairMatrix, Cell) {
   }
   EXPECT_EQ(trace[1].substr(14), "*************** Cardmend ***************");
   EXPECT_EQ(trace[3].substr(14), WindowsVersionString());
-  const std::string service = c.State == S::ServiceMissing ? "PC/SC service does not exist"
+  const std::string service = in(S::ServiceMissing) ? "PC/SC service does not exist"
                                                            : "PC/SC service exists";
   EXPECT_TRUE(std::any_of(trace.begin(), trace.end(),
                           [&](const std::string& line) { return line.substr(14) == service; }));
@@ -228,11 +233,11 @@ TEST_P(RepairMatrix, Cell) {
   SimulateRestart();
   EXPECT_TRUE(LayerWorks());
   // Vista's service runs in svchost, 2003's and XP x64's in its own program; the others
-  // keep the image the state gave them.
+  // keep the image the state gave them, Windows' own one of svchost among them.
   const bool vista = c.Release == K::VistaSP2 || c.Release == K::Vistax64SP2;
   const bool family52 = c.Release == K::XPx64SP2 || c.Release == K::Server2003SP2 ||
                         c.Release == K::Server2003x64SP2;
-  const bool hosted = vista || (!family52 && c.State == S::SvchostForm);
+  const bool hosted = vista || (!family52 && (in(S::SvchostForm) || in(S::WindowsDefault)));
   const auto manager = SCardSvrAsManagerSeesIt();
   ASSERT_TRUE(manager);
   EXPECT_EQ(_wcsicmp(manager->Process.c_str(), hosted ? L"svchost.exe" : L"SCardSvr.exe"), 0)
@@ -240,88 +245,96 @@ TEST_P(RepairMatrix, Cell) {
 }
 
 std::string CellName(const ::testing::TestParamInfo<TCell>& info) {
-  std::string name = std::string(ReleaseName(info.param.Release)) + "_" + SubsystemStateName(info.param.State);
+  std::string name = ReleaseName(info.param.Release);
+  for (const S state : info.param.States) name += std::string("_") + SubsystemStateName(state);
   for (char& ch : name)
     if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
   return name;
 }
 
 const TCell Cells[] = {
-    {K::Win2000SP4, S::Healthy, false, "st", "l"},
-    {K::XPSP3, S::Healthy, true, "sttrrt", "lprf"},
-    {K::XPx64SP2, S::Healthy, true, "sttt", "lprf"},
-    {K::VistaSP2, S::Healthy, true, "sttt", "lprf"},
-    {K::Vistax64SP2, S::Healthy, true, "", "lprf"},
-    {K::Win2000SP4, S::ServiceStopped, false, "st", "l"},
-    {K::XPSP2, S::ServiceStopped, false, "st", "l"},
-    {K::Server2003SP2, S::ServiceStopped, false, "st", "l"},
-    {K::VistaSP2, S::ServiceStopped, false, "st", "l"},
-    {K::Win7x64SP1, S::ServiceStopped, false, "ii", "lprf"},
-    {K::Win2000SP4, S::StartManual, false, "st", "l"},
-    {K::XPSP3, S::StartManual, false, "st", "l"},
-    {K::Server2003x64SP2, S::StartManual, false, "st", "l"},
-    {K::VistaSP2, S::StartManual, false, "st", "l"},
-    {K::Win10x64, S::StartManual, false, "ii", "lprf"},
-    {K::Win2000SP4, S::StartDisabled, false, "sttririt", "lprf"},
-    {K::XPSP2, S::StartDisabled, false, "sttririt", "lprf"},
-    {K::XPx64SP2, S::StartDisabled, false, "sttiit", "lprf"},
-    {K::VistaSP2, S::StartDisabled, false, "sttiit", "lprf"},
-    {K::Vistax64SP2, S::StartDisabled, false, "ii", "lprf"},
-    {K::Win2000SP4, S::ObjectNameWrong, true, "sttrrt", "lprf"},
-    {K::XPSP3, S::ObjectNameWrong, false, "st", "l"},
-    {K::Server2003SP2, S::ObjectNameWrong, false, "st", "l"},
-    {K::VistaSP2, S::ObjectNameWrong, false, "st", "l"},
-    {K::Win7x64SP1, S::ObjectNameWrong, false, "", "lpr"},
-    {K::Win2000SP4, S::ObjectNameMissing, false, "st", "l"},
-    {K::XPSP2, S::ObjectNameMissing, false, "st", "l"},
-    {K::Server2003x64SP2, S::ObjectNameMissing, false, "st", "l"},
-    {K::VistaSP2, S::ObjectNameMissing, false, "st", "l"},
-    {K::Win10x64, S::ObjectNameMissing, false, "", "lpr"},
-    {K::Win2000SP4, S::GroupMissing, false, "st", "l"},
-    {K::XPSP3, S::GroupMissing, true, "sttrrt", "lprf"},
-    {K::XPx64SP2, S::GroupMissing, true, "sttt", "lprf"},
-    {K::VistaSP2, S::GroupMissing, true, "sttt", "lprf"},
-    {K::Vistax64SP2, S::GroupMissing, true, "", "lprf"},
-    {K::Win2000SP4, S::CalaisDenied, false, "stt", "lp"},
-    {K::XPSP2, S::CalaisDenied, false, "stt", "lp"},
-    {K::Server2003SP2, S::CalaisDenied, false, "stt", "lp"},
-    {K::VistaSP2, S::CalaisDenied, false, "stt", "lp"},
-    {K::Win7x64SP1, S::CalaisDenied, false, "", "lpr"},
-    {K::Win2000SP4, S::CalaisNoAccess, false, "stt", "lp"},
-    {K::XPSP3, S::CalaisNoAccess, false, "stt", "lp"},
-    {K::Server2003x64SP2, S::CalaisNoAccess, false, "stt", "lp"},
-    {K::VistaSP2, S::CalaisNoAccess, false, "stt", "lp"},
-    {K::Win10x64, S::CalaisNoAccess, false, "", "lpr"},
-    {K::Win2000SP4, S::CurrentMissing, false, "st", "l"},
-    {K::XPSP2, S::CurrentMissing, true, "sttrrt", "lprf"},
-    {K::XPx64SP2, S::CurrentMissing, true, "sttt", "lprf"},
-    {K::VistaSP2, S::CurrentMissing, true, "sttt", "lprf"},
-    {K::Vistax64SP2, S::CurrentMissing, true, "", "lprf"},
-    {K::Win2000SP4, S::ReadersMissing, false, "st", "l"},
-    {K::XPSP3, S::ReadersMissing, true, "sttrrt", "lprf"},
-    {K::Server2003SP2, S::ReadersMissing, true, "sttt", "lprf"},
-    {K::VistaSP2, S::ReadersMissing, true, "sttt", "lprf"},
-    {K::Win7x64SP1, S::ReadersMissing, true, "", "lprf"},
-    {K::Win2000SP4, S::SmartCardsMissing, false, "st", "l"},
-    {K::XPSP2, S::SmartCardsMissing, true, "sttrrt", "lprf"},
-    {K::Server2003x64SP2, S::SmartCardsMissing, true, "sttt", "lprf"},
-    {K::VistaSP2, S::SmartCardsMissing, true, "sttt", "lprf"},
-    {K::Win10x64, S::SmartCardsMissing, true, "", "lprf"},
-    {K::Win2000SP4, S::ServiceMissing, false, "rit", "f"},
-    {K::XPSP3, S::ServiceMissing, false, "rit", "f"},
-    {K::XPx64SP2, S::ServiceMissing, false, "it", "f"},
-    {K::VistaSP2, S::ServiceMissing, false, "it", "f"},
-    {K::Vistax64SP2, S::ServiceMissing, false, "i", "f"},
-    {K::Win2000SP4, S::SCardDrvPresent, false, "st", "l"},
-    {K::XPSP2, S::SCardDrvPresent, false, "st", "l"},
-    {K::Server2003SP2, S::SCardDrvPresent, true, "sttt", "lprf"},
-    {K::VistaSP2, S::SCardDrvPresent, true, "sttt", "lprf"},
-    {K::Win7x64SP1, S::SCardDrvPresent, true, "", "lprf"},
-    {K::Win2000SP4, S::SvchostForm, false, "st", "l"},
-    {K::XPSP3, S::SvchostForm, true, "sttrrt", "lprf"},
-    {K::Server2003x64SP2, S::SvchostForm, true, "sttt", "lprf"},
-    {K::VistaSP2, S::SvchostForm, true, "sttt", "lprf"},
-    {K::Win10x64, S::SvchostForm, true, "", "lprf"},
+    {K::Win2000SP4, {S::Healthy}, false, "st", "l"},
+    {K::XPSP3, {S::Healthy}, true, "sttrrt", "lprf"},
+    {K::XPx64SP2, {S::Healthy}, true, "sttt", "lprf"},
+    {K::VistaSP2, {S::Healthy}, true, "sttt", "lprf"},
+    {K::Vistax64SP2, {S::Healthy}, true, "", "lprf"},
+    {K::Win2000SP4, {S::ServiceStopped}, false, "st", "l"},
+    {K::XPSP2, {S::ServiceStopped}, false, "st", "l"},
+    {K::Server2003SP2, {S::ServiceStopped}, false, "st", "l"},
+    {K::VistaSP2, {S::ServiceStopped}, false, "st", "l"},
+    {K::Win7x64SP1, {S::ServiceStopped}, false, "ii", "lprf"},
+    {K::Win2000SP4, {S::StartManual}, false, "st", "l"},
+    {K::XPSP3, {S::StartManual}, false, "st", "l"},
+    {K::Server2003x64SP2, {S::StartManual}, false, "st", "l"},
+    {K::VistaSP2, {S::StartManual}, false, "st", "l"},
+    // 10's own start type: the service waits for a reader, which is in order.
+    {K::Win10x64, {S::StartManual}, true, "ii", "lprf"},
+    {K::Win2000SP4, {S::StartDisabled}, false, "sttririt", "lprf"},
+    {K::XPSP2, {S::StartDisabled}, false, "sttririt", "lprf"},
+    {K::XPx64SP2, {S::StartDisabled}, false, "sttiit", "lprf"},
+    {K::VistaSP2, {S::StartDisabled}, false, "sttiit", "lprf"},
+    {K::Vistax64SP2, {S::StartDisabled}, false, "ii", "lprf"},
+    {K::Win2000SP4, {S::ObjectNameWrong}, true, "sttrrt", "lprf"},
+    {K::XPSP3, {S::ObjectNameWrong}, false, "st", "l"},
+    {K::Server2003SP2, {S::ObjectNameWrong}, false, "st", "l"},
+    {K::VistaSP2, {S::ObjectNameWrong}, false, "st", "l"},
+    {K::Win7x64SP1, {S::ObjectNameWrong}, false, "", "lpr"},
+    {K::Win2000SP4, {S::ObjectNameMissing}, false, "st", "l"},
+    {K::XPSP2, {S::ObjectNameMissing}, false, "st", "l"},
+    {K::Server2003x64SP2, {S::ObjectNameMissing}, false, "st", "l"},
+    {K::VistaSP2, {S::ObjectNameMissing}, false, "st", "l"},
+    {K::Win10x64, {S::ObjectNameMissing}, false, "", "lpr"},
+    {K::Win2000SP4, {S::GroupMissing}, false, "st", "l"},
+    {K::XPSP3, {S::GroupMissing}, true, "sttrrt", "lprf"},
+    {K::XPx64SP2, {S::GroupMissing}, true, "sttt", "lprf"},
+    {K::VistaSP2, {S::GroupMissing}, true, "sttt", "lprf"},
+    {K::Vistax64SP2, {S::GroupMissing}, true, "", "lprf"},
+    {K::Win2000SP4, {S::CalaisDenied}, false, "stt", "lp"},
+    {K::XPSP2, {S::CalaisDenied}, false, "stt", "lp"},
+    {K::Server2003SP2, {S::CalaisDenied}, false, "stt", "lp"},
+    {K::VistaSP2, {S::CalaisDenied}, false, "stt", "lp"},
+    {K::Win7x64SP1, {S::CalaisDenied}, false, "", "lpr"},
+    {K::Win2000SP4, {S::CalaisNoAccess}, false, "stt", "lp"},
+    {K::XPSP3, {S::CalaisNoAccess}, false, "stt", "lp"},
+    {K::Server2003x64SP2, {S::CalaisNoAccess}, false, "stt", "lp"},
+    {K::VistaSP2, {S::CalaisNoAccess}, false, "stt", "lp"},
+    {K::Win10x64, {S::CalaisNoAccess}, false, "", "lpr"},
+    {K::Win2000SP4, {S::CurrentMissing}, false, "st", "l"},
+    {K::XPSP2, {S::CurrentMissing}, true, "sttrrt", "lprf"},
+    {K::XPx64SP2, {S::CurrentMissing}, true, "sttt", "lprf"},
+    {K::VistaSP2, {S::CurrentMissing}, true, "sttt", "lprf"},
+    {K::Vistax64SP2, {S::CurrentMissing}, true, "", "lprf"},
+    {K::Win2000SP4, {S::ReadersMissing}, false, "st", "l"},
+    {K::XPSP3, {S::ReadersMissing}, true, "sttrrt", "lprf"},
+    {K::Server2003SP2, {S::ReadersMissing}, true, "sttt", "lprf"},
+    {K::VistaSP2, {S::ReadersMissing}, true, "sttt", "lprf"},
+    {K::Win7x64SP1, {S::ReadersMissing}, true, "", "lprf"},
+    {K::Win2000SP4, {S::SmartCardsMissing}, false, "st", "l"},
+    {K::XPSP2, {S::SmartCardsMissing}, true, "sttrrt", "lprf"},
+    {K::Server2003x64SP2, {S::SmartCardsMissing}, true, "sttt", "lprf"},
+    {K::VistaSP2, {S::SmartCardsMissing}, true, "sttt", "lprf"},
+    {K::Win10x64, {S::SmartCardsMissing}, true, "", "lprf"},
+    {K::Win2000SP4, {S::ServiceMissing}, false, "rit", "f"},
+    {K::XPSP3, {S::ServiceMissing}, false, "rit", "f"},
+    {K::XPx64SP2, {S::ServiceMissing}, false, "it", "f"},
+    {K::VistaSP2, {S::ServiceMissing}, false, "it", "f"},
+    {K::Vistax64SP2, {S::ServiceMissing}, false, "i", "f"},
+    {K::Win2000SP4, {S::SCardDrvPresent}, false, "st", "l"},
+    {K::XPSP2, {S::SCardDrvPresent}, false, "st", "l"},
+    {K::Server2003SP2, {S::SCardDrvPresent}, true, "sttt", "lprf"},
+    {K::VistaSP2, {S::SCardDrvPresent}, true, "sttt", "lprf"},
+    {K::Win7x64SP1, {S::SCardDrvPresent}, true, "", "lprf"},
+    {K::Win2000SP4, {S::SvchostForm}, false, "st", "l"},
+    {K::XPSP3, {S::SvchostForm}, true, "sttrrt", "lprf"},
+    {K::Server2003x64SP2, {S::SvchostForm}, true, "sttt", "lprf"},
+    {K::VistaSP2, {S::SvchostForm}, true, "sttt", "lprf"},
+    {K::Win10x64, {S::SvchostForm}, true, "", "lprf"},
+    // Windows' own configuration from 7 on: in order while no reader is attached, repaired
+    // as any stopped service once one is.
+    {K::Win7x64SP1, {S::WindowsDefault}, true, "ii", "lprf"},
+    {K::Win81x64, {S::WindowsDefault}, true, "ii", "lprf"},
+    {K::Win10x64, {S::WindowsDefault, S::ReaderAttached}, false, "ii", "lprf"},
+    {K::Win11x64, {S::WindowsDefault, S::ReaderAttached}, false, "ii", "lprf"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Families, RepairMatrix, ::testing::ValuesIn(Cells), CellName);

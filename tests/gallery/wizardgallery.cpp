@@ -1,7 +1,8 @@
 // wizardgallery FOLDER PROGRAM: renders the wizard window as its user sees it, in English
 // and in German: its three pages, each information hint over the start page, the question
-// asked before repairing a working system, and the usage a wrong command line shows
-// without a console, each to FOLDER\wizard-*.bmp. PROGRAM
+// asked before repairing a working system, the usage a wrong command line shows without a
+// console, and the start page and Windows hint of Windows 10 in its own configuration, each
+// to FOLDER\wizard-*.bmp. PROGRAM
 // is cardmend.exe, whose version resource the pictures show. 'make test' turns them into
 // build/wizard-*.png.
 #include <windows.h>
@@ -19,7 +20,9 @@
 #include "dialogs/vexmessage.h"
 #include "dialogs/vexquestion.h"
 #include "sysutil/textconv.h"
+#include "tests/bed/knownwindows.h"
 #include "tests/bed/screenpicture.h"
+#include "tests/bed/scsubsystem.h"
 
 namespace {
 
@@ -80,6 +83,24 @@ bool Pictures(const std::wstring& folder, const std::string& program) {
   return ok;
 }
 
+// The start page, the Windows hint and the PC/SC hint as Windows 10 shows them with its own configuration of
+// the resource manager, stopped while no reader is attached: wizard-*-win10-*.bmp.
+bool Windows10Pictures(const std::wstring& folder, const std::string& program) {
+  const std::wstring lang = LanguageEnglish ? L"-win10-en.bmp" : L"-win10-de.bmp";
+  const TSubsystemScope state(TSubsystemState::WindowsDefault);
+  const TWindowsVersionOverride as(KnownWindows(TKnownWindows::Win10x64));
+  TCardmendMainForm form;
+  BrandTheme(program);
+  form.ApplyLanguage();
+  ShowForPicture(form.Handle());
+  RECT r{};
+  GetWindowRect(form.Handle(), &r);
+  bool ok = SaveScreen(r, folder + L"wizard-start" + lang);
+  ok &= HintPicture(form, *form.WinInfoLabel, WindowsHintText(), folder + L"wizard-hint-windows" + lang);
+  ok &= HintPicture(form, *form.PCSCInfoLabel, PCSCHintText(true), folder + L"wizard-hint-pcsc" + lang);
+  return ok;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -90,6 +111,7 @@ int wmain(int argc, wchar_t** argv) {
   for (const bool english : {true, false}) {
     LanguageEnglish = english;
     ok &= Pictures(folder, Narrow(argv[2]));
+    ok &= Windows10Pictures(folder, Narrow(argv[2]));
   }
   DesignEnd();
   return ok ? 0 : 1;

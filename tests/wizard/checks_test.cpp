@@ -8,6 +8,7 @@
 #include "tests/bed/knownwindows.h"
 #include "tests/bed/repairfixture.h"
 #include "tests/bed/scsubsystem.h"
+#include "tests/bed/wizardchecks.h"
 
 namespace {
 
@@ -40,16 +41,6 @@ TLines WithoutErrorNumber(TLines lines) {
   for (std::string& line : lines)
     if (line.starts_with("  GetLastError: ")) line = "  GetLastError: ";
   return lines;
-}
-
-// The image holds exactly the form's picture of `mark`.
-bool Shows(const TCardmendMainForm& form, const TImage& image, TRequirementMark mark) {
-  TBitmap expected;
-  form.ImageList1.GetBitmap(mark, expected);
-  const TBitmap& shown = image.Picture();
-  return !shown.Empty() && shown.Width() == expected.Width() &&
-         shown.Height() == expected.Height() &&
-         std::equal(shown.Bits(), shown.Bits() + shown.Width() * shown.Height(), expected.Bits());
 }
 
 }  // namespace
@@ -145,7 +136,7 @@ TEST(ServiceState, CountsOnlyAServiceTheManagerKnows) {
 TEST(StartPageStatus, FollowsTheServiceBeingStoppedAndStarted) {
   const TSubsystemScope state(TSubsystemState::Healthy);
   TCardmendMainForm form;
-  const auto shows = [&](TRequirementMark mark) { return Shows(form, *form.PCSCImage, mark); };
+  const auto shows = [&](TRequirementMark mark) { return ShowsMark(form, *form.PCSCImage, mark); };
   EXPECT_TRUE(form.PCSCRunning());
   EXPECT_TRUE(shows(rmMet));
   EXPECT_EQ(form.LabelPCSC->Text(), " The Smart Card Resource Manager is running.");
@@ -164,7 +155,23 @@ TEST(StartPageStatus, FollowsTheServiceBeingStoppedAndStarted) {
   EXPECT_TRUE(waitFor(true));
   EXPECT_EQ(form.LabelPCSC->Text(), " The Smart Card Resource Manager is running.");
   EXPECT_TRUE(shows(rmMet));
-  form.Close();
+}
+
+// From Windows 7 on a stopped service waits for a reader: the calm mark while none is
+// attached, the red one as soon as one is and the service stays stopped.
+TEST(StartPageStatus, AwaitsAReaderOnlyWhileNoneIsAttached) {
+  const TSubsystemScope state(TSubsystemState::WindowsDefault);
+  const TWindowsVersionOverride as(KnownWindows(TKnownWindows::Win10x64));
+  TCardmendMainForm form;
+  EXPECT_EQ(form.PCSCStatus(), TLayerStatus::AwaitingReader);
+  EXPECT_TRUE(ShowsMark(form, *form.PCSCImage, rmAwaiting));
+  form.Show();
+  AttachReaderDevice();
+  const DWORD start = GetTickCount();
+  while (form.PCSCStatus() == TLayerStatus::AwaitingReader && GetTickCount() - start < 5000) Delay(50);
+  EXPECT_EQ(form.PCSCStatus(), TLayerStatus::NotRunning);
+  EXPECT_TRUE(ShowsMark(form, *form.PCSCImage, rmNotMet));
+  EXPECT_EQ(form.LabelPCSC->Text(), " The Smart Card Resource Manager is not running.");
 }
 
 TEST(StartPageMarks, ShowTheRequirementsOfTheRunningWindows) {
@@ -182,8 +189,8 @@ TEST(StartPageMarks, ShowTheRequirementsOfTheRunningWindows) {
     SCOPED_TRACE(c.Name);
     const TWindowsVersionOverride as(c.Raw);
     TCardmendMainForm form;
-    EXPECT_TRUE(Shows(form, *form.WinImage, c.Windows));
+    EXPECT_TRUE(ShowsMark(form, *form.WinImage, c.Windows));
     // The test runs as an administrator of the prefix.
-    EXPECT_TRUE(Shows(form, *form.AdminImage, rmMet));
+    EXPECT_TRUE(ShowsMark(form, *form.AdminImage, rmMet));
   }
 }

@@ -42,7 +42,7 @@ TRgb Over(const TBitmap& picture, int x, int y, TRgb below) {
   return {mix((p >> 16) & 0xFF, below.R), mix((p >> 8) & 0xFF, below.G), mix(p & 0xFF, below.B)};
 }
 
-enum TLook { lkClear, lkSoft, lkGreen, lkRed, lkWhite };
+enum TLook { lkClear, lkSoft, lkGreen, lkRed, lkBlue, lkWhite };
 
 const char* LookName(TLook look) {
   switch (look) {
@@ -50,6 +50,7 @@ const char* LookName(TLook look) {
     case lkSoft: return "soft edge";
     case lkGreen: return "green";
     case lkRed: return "red";
+    case lkBlue: return "blue";
     case lkWhite: return "white";
   }
   return "?";
@@ -63,6 +64,7 @@ bool Looks(const TBitmap& picture, int x, int y, TLook look) {
     case lkSoft: return alpha > 0 && alpha < 255;
     case lkGreen: return alpha == 255 && c.G > c.R + 60 && c.G > c.B + 60;
     case lkRed: return alpha == 255 && c.R > c.G + 80 && c.R > c.B + 80;
+    case lkBlue: return alpha == 255 && c.B > c.R + 80 && c.B > c.G + 40;
     case lkWhite: return alpha == 255 && c.R >= 235 && c.G >= 235 && c.B >= 235;
   }
   return false;
@@ -91,9 +93,16 @@ TEST(RequirementMarks, ShowTheirSymbolOnTheirDisc) {
       // the centre and all four arms
       {rmNotMet, 7, 7, lkWhite},  {rmNotMet, 8, 8, lkWhite},  {rmNotMet, 5, 5, lkWhite},
       {rmNotMet, 10, 10, lkWhite}, {rmNotMet, 10, 5, lkWhite}, {rmNotMet, 5, 10, lkWhite},
+
+      {rmAwaiting, 0, 0, lkClear}, {rmAwaiting, 15, 15, lkClear}, {rmAwaiting, 8, 15, lkSoft},
+      {rmAwaiting, 4, 8, lkBlue},  {rmAwaiting, 11, 8, lkBlue},   {rmAwaiting, 8, 13, lkBlue},
+      // between the dot and the stem
+      {rmAwaiting, 8, 6, lkBlue},
+      // the dot and the stem
+      {rmAwaiting, 8, 4, lkWhite}, {rmAwaiting, 8, 8, lkWhite},   {rmAwaiting, 8, 10, lkWhite},
   };
   const std::vector<TBitmap> marks = Marks(16);
-  ASSERT_EQ(marks.size(), 2u);
+  ASSERT_EQ(marks.size(), 3u);
   for (const auto& c : cases)
     EXPECT_TRUE(Looks(marks[c.Mark], c.X, c.Y, c.Look))
         << "mark " << c.Mark << " at (" << c.X << ", " << c.Y << ") should be " << LookName(c.Look)
@@ -106,7 +115,7 @@ TEST(RequirementMarks, ShowTheirSymbolOnTheirDisc) {
 TEST(RequirementMarks, AreSoftEdgedDiscsAtAnySize) {
   for (int size : {16, 24, 32}) {
     const std::vector<TBitmap> marks = Marks(size);
-    ASSERT_EQ(marks.size(), 2u) << size;
+    ASSERT_EQ(marks.size(), 3u) << size;
     const double centre = size / 2.0, radius = size * 7.5 / 16;
     for (size_t m = 0; m < marks.size(); ++m) {
       const TBitmap& mark = marks[m];
@@ -140,8 +149,12 @@ TEST(RequirementMarks, AreSoftEdgedDiscsAtAnySize) {
         }
       EXPECT_TRUE(soft) << "mark " << m << " at " << size << " px has a hard edge";
     }
-    EXPECT_NE(std::vector<uint32_t>(marks[0].Bits(), marks[0].Bits() + size * size),
-              std::vector<uint32_t>(marks[1].Bits(), marks[1].Bits() + size * size));
+    const auto pixels = [size](const TBitmap& mark) {
+      return std::vector<uint32_t>(mark.Bits(), mark.Bits() + size * size);
+    };
+    EXPECT_NE(pixels(marks[0]), pixels(marks[1]));
+    EXPECT_NE(pixels(marks[1]), pixels(marks[2]));
+    EXPECT_NE(pixels(marks[0]), pixels(marks[2]));
   }
 }
 
@@ -155,6 +168,7 @@ TEST(RequirementMarks, StandOutOnLightBackgrounds) {
   const TCase cases[] = {
       {rmMet, 6, 10, 11, 11},
       {rmNotMet, 8, 8, 8, 12},
+      {rmAwaiting, 8, 9, 11, 11},
   };
   const COLORREF backgrounds[] = {RGB(255, 255, 255), RGB(236, 233, 216), RGB(212, 208, 200)};
   TImageList list(16, 16);
@@ -192,7 +206,7 @@ TEST(RequirementMarks, StandOutOnLightBackgrounds) {
     }
 }
 
-// Not a check: with CARDMEND_MARKS_PREVIEW naming a file, writes both marks at 1, 2 and 8
+// Not a check: with CARDMEND_MARKS_PREVIEW naming a file, writes the marks at 1, 2 and 8
 // times their size over white, the XP dialog colour and classic grey as a 24-bit BMP.
 TEST(RequirementMarks, Preview) {
   wchar_t path[MAX_PATH] = {};

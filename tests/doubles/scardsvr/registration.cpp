@@ -31,9 +31,36 @@ DWORD WriteExtraValues(const TSCardSvrConfig& config) {
   return static_cast<DWORD>(status);
 }
 
-// What svchost.exe needs for the svchost form of the image path: the DLL and the service
-// in the LocalService group, in both registry views since the manager may start the 32-bit
-// svchost (for a service a 32-bit program registered) or the 64-bit one.
+// SCardSvr among the services of an svchost group, in one registry view.
+DWORD ListInGroup(const wchar_t* groupName, REGSAM view) {
+  HKEY raw = nullptr;
+  LONG status = RegCreateKeyExW(HKEY_LOCAL_MACHINE,
+                                L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Svchost", 0,
+                                nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE | view, nullptr, &raw,
+                                nullptr);
+  if (status != ERROR_SUCCESS) return static_cast<DWORD>(status);
+  const TRegKey group(raw);
+  std::vector<wchar_t> names(4096, L'\0');
+  DWORD size = static_cast<DWORD>((names.size() - 2) * sizeof(wchar_t));
+  if (RegQueryValueExW(group.Get(), groupName, nullptr, nullptr,
+                       reinterpret_cast<BYTE*>(names.data()), &size) != ERROR_SUCCESS)
+    size = 0;
+  std::vector<std::wstring> members;
+  for (const wchar_t* name = names.data(); *name; name += lstrlenW(name) + 1)
+    members.emplace_back(name);
+  for (const std::wstring& member : members)
+    if (lstrcmpiW(member.c_str(), L"SCardSvr") == 0) return ERROR_SUCCESS;
+  members.emplace_back(L"SCardSvr");
+  const std::wstring text = MultiString(members);
+  return static_cast<DWORD>(RegSetValueExW(group.Get(), groupName, 0, REG_MULTI_SZ,
+                                           reinterpret_cast<const BYTE*>(text.data()),
+                                           static_cast<DWORD>(text.size() * sizeof(wchar_t))));
+}
+
+// What svchost.exe needs for the svchost forms of the image path: the DLL, and the service
+// in the group Vista names (LocalService) and the one Windows 7 and later name, in both
+// registry views since the manager may start the 32-bit svchost (for a service a 32-bit
+// program registered) or the 64-bit one.
 DWORD RegisterServiceDll() {
   LONG status = ERROR_SUCCESS;
   const TRegKey parameters =
@@ -43,32 +70,9 @@ DWORD RegisterServiceDll() {
   status = RegSetValueExW(parameters.Get(), L"ServiceDll", 0, REG_EXPAND_SZ,
                           reinterpret_cast<const BYTE*>(dll), sizeof(dll));
   if (status != ERROR_SUCCESS) return static_cast<DWORD>(status);
-  for (const REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
-    HKEY raw = nullptr;
-    status = RegCreateKeyExW(HKEY_LOCAL_MACHINE,
-                             L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Svchost", 0, nullptr,
-                             0, KEY_QUERY_VALUE | KEY_SET_VALUE | view, nullptr, &raw, nullptr);
-    if (status != ERROR_SUCCESS) return static_cast<DWORD>(status);
-    const TRegKey group(raw);
-    std::vector<wchar_t> names(4096, L'\0');
-    DWORD size = static_cast<DWORD>((names.size() - 2) * sizeof(wchar_t));
-    if (RegQueryValueExW(group.Get(), L"LocalService", nullptr, nullptr,
-                         reinterpret_cast<BYTE*>(names.data()), &size) != ERROR_SUCCESS)
-      size = 0;
-    std::vector<std::wstring> members;
-    for (const wchar_t* name = names.data(); *name; name += lstrlenW(name) + 1)
-      members.emplace_back(name);
-    bool listed = false;
-    for (const std::wstring& member : members)
-      listed = listed || lstrcmpiW(member.c_str(), L"SCardSvr") == 0;
-    if (listed) continue;
-    members.emplace_back(L"SCardSvr");
-    const std::wstring text = MultiString(members);
-    status = RegSetValueExW(group.Get(), L"LocalService", 0, REG_MULTI_SZ,
-                            reinterpret_cast<const BYTE*>(text.data()),
-                            static_cast<DWORD>(text.size() * sizeof(wchar_t)));
-    if (status != ERROR_SUCCESS) return static_cast<DWORD>(status);
-  }
+  for (const wchar_t* group : {L"LocalService", L"LocalServiceAndNoImpersonation"})
+    for (const REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY})
+      if (const DWORD listed = ListInGroup(group, view); listed != ERROR_SUCCESS) return listed;
   return ERROR_SUCCESS;
 }
 
