@@ -21,6 +21,7 @@
 #include "sysutil/security.h"
 #include "sysutil/windowsversion.h"
 #include "tests/bed/controlpictures.h"
+#include "tests/bed/echorecord.h"
 #include "tests/bed/knownwindows.h"
 #include "tests/bed/scsubsystem.h"
 #include "tests/bed/uitest.h"
@@ -186,6 +187,20 @@ TEST_F(RepairRun, NoToTheQuestionLeavesAWorkingSystemExactlyAsItWas) {
   EXPECT_TRUE(run.Steps.empty());
   EXPECT_TRUE(OnPage(form, TCardmendMainForm::StartPage));
   EXPECT_EQ(SubsystemExport(), before);
+}
+
+// Ctrl opens the trace after a run only while it is held at Start: pressed and let go
+// before (a Ctrl+C earlier), it opens nothing.
+TEST_F(RepairRun, CtrlLetGoBeforeStartOpensNoTrace) {
+  const TSubsystemScope scope(TSubsystemState::ServiceStopped);
+  const TEchoViewer viewer;
+  TCardmendMainForm form;
+  ShowActive(form);
+  TypeKeys({{VK_CONTROL, true}, {'C', true}, {'C', false}, {VK_CONTROL, false}});
+  PumpFor(200);
+  form.StartKnopfClick();
+  EXPECT_TRUE(OnPage(form, TCardmendMainForm::FinishPage));
+  EXPECT_FALSE(WaitForEcho(viewer.Record(), 2000));
 }
 
 // Windows 98, and a user without administrator rights: the message says why, in the
