@@ -108,9 +108,30 @@ void TVexXPButton::PaintState(HDC dc, UINT itemState, bool hot) {
   DrawCaption(dc, r, disabled && !hot);
 }
 
+// A button taller than the skin (a display scale above 100 %) gets the frame drawn at the
+// skin's size and scaled with a smoothing filter, caps, rules and focus tiles alike.
+void TVexXPButton::DrawScaledFrame(HDC dc, const RECT& r, int left, int right, bool tiled) const {
+  const int height = r.bottom - r.top;
+  const int width = MulDiv(r.right - r.left, SkinHeight, height);
+  TBitmap frame(width, SkinHeight);
+  if (frame.Empty()) return;
+  {
+    TMemoryDC target(dc);
+    target.Select(frame.Handle());
+    DrawFrame(target.Handle(), {0, 0, width, SkinHeight}, left, right, tiled);
+  }
+  TMemoryDC source(dc);
+  source.Select(frame.Handle());
+  SetStretchBltMode(dc, HALFTONE);
+  SetBrushOrgEx(dc, 0, 0, nullptr);
+  StretchBlt(dc, r.left, r.top, r.right - r.left, height, source.Handle(), 0, 0, width, SkinHeight,
+             SRCCOPY);
+}
+
 void TVexXPButton::DrawFrame(HDC dc, const RECT& r, int left, int right, bool tiled) const {
   const TBitmap& skin = Skin();
   if (skin.Empty()) return;
+  if (r.bottom - r.top > SkinHeight) return DrawScaledFrame(dc, r, left, right, tiled);
   TMemoryDC source(dc);
   source.Select(skin.Handle());
   const HDC s = source.Handle();

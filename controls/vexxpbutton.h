@@ -40,6 +40,7 @@ class TVexXPButton : public TButton {
   // A skin that is gone (the theme ended) leaves the built-in one.
   const TBitmap& Skin() const { return FSkin && !FSkin->Empty() ? *FSkin : FBuiltInSkin; }
   UINT CurrentState() const;
+  void DrawScaledFrame(HDC dc, const RECT& r, int left, int right, bool tiled) const;
   void DrawFrame(HDC dc, const RECT& r, int left, int right, bool tiled) const;
   void DrawArrow(HDC dc, const RECT& r, bool disabled) const;
   void DrawCaption(HDC dc, const RECT& r, bool disabled) const;

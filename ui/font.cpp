@@ -3,16 +3,7 @@
 #include <algorithm>
 
 #include "sysutil/textconv.h"
-#include "ui/windowdc.h"
-
-int ScreenPixelsPerInch() {
-  static const int ppi = [] {
-    const TClientDC screen(nullptr);
-    const int value = screen.Handle() ? GetDeviceCaps(screen.Handle(), LOGPIXELSY) : 96;
-    return value > 0 ? value : 96;
-  }();
-  return ppi;
-}
+#include "ui/scaling.h"
 
 int TFont::Size() const { return -MulDiv(FHeight, 72, ScreenPixelsPerInch()); }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "ui/gdiobject.h"
+#include "ui/scaling.h"
 
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4 };
 using TFontStyles = unsigned;
@@ -52,12 +53,9 @@ class TFont {
   void Changed() { FObject.reset(); }
 
   std::string FName = "Tahoma";
-  int FHeight = -11;
+  int FHeight = -Scaled(11);  // Tahoma's 8 points, at the screen's scale
   TFontStyles FStyle = 0;
   int FOrientation = 0;
   COLORREF FColor = RGB(0, 0, 0);
   mutable std::shared_ptr<TGdiObject> FObject;
 };
-
-// Pixels per logical inch of the screen, read once.
-int ScreenPixelsPerInch();

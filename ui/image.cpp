@@ -9,4 +9,7 @@ void TImage::SetPicture(const TBitmap& picture) {
   Invalidate();
 }
 
-void TImage::Paint(TCanvas& canvas) { canvas.Draw(0, 0, FPicture); }
+// Centred: a picture made for a smaller scale than the window's keeps its place.
+void TImage::Paint(TCanvas& canvas) {
+  canvas.Draw((Width() - FPicture.Width()) / 2, (Height() - FPicture.Height()) / 2, FPicture);
+}

@@ -16,6 +16,7 @@
 #include "sysutil/wait.h"
 #include "sysutil/windowsversion.h"
 #include "ui/application.h"
+#include "ui/scaling.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ constexpr COLORREF LanguageLinkHoverColor = RGB(0x00, 0x00, 0xFF);
 
 constexpr int ProgramIcon = 1;
 
-TFont FormFont() { return TFont("Tahoma", -11); }
+TFont FormFont() { return TFont("Tahoma", -Scaled(11)); }
 
 }  // namespace
 
@@ -38,10 +39,10 @@ TCardmendMainForm::TCardmendMainForm()
   SetMainForm(true);
   SetFont(FormFont());
   SetIcon(ProgramIcon);
-  SetClientSize(ClientWidth, ClientHeight);
+  SetClientSize(Scaled(ClientWidth), Scaled(ClientHeight));
   CenterOnScreen();
 
-  Notebook1.SetBounds(0, 0, ClientWidth, ClientHeight);
+  Notebook1.SetBounds(0, 0, Scaled(ClientWidth), Scaled(ClientHeight));
   BuildStartPage();
   BuildProgressPage();
   BuildFinishPage();
@@ -142,7 +143,7 @@ void TCardmendMainForm::ApplyLanguage() {
 
 // Right-aligned in the upper box, all three at the left of the first.
 void TCardmendMainForm::AlignInfoLinks() {
-  const int left = Panel2->ClientRect().right - WinInfoLabel->Width() - 12;
+  const int left = Panel2->ClientRect().right - WinInfoLabel->Width() - Scaled(12);
   for (TQvLabel* link : {WinInfoLabel, AdminInfoLabel, PCSCInfoLabel})
     link->SetBounds(left, link->Top(), link->Width(), link->Height());
 }
@@ -162,14 +163,14 @@ TPanel& TCardmendMainForm::Box(TNotebookPage& page, int top, int height) {
   auto& box = Add<TPanel>(&page);
   box.SetColor(DesignPanelColor);
   box.SetFrameColor(BoxFrameColor);
-  box.SetBounds(12, top, 445, height);
+  SetScaledBounds(box, 12, top, 445, height);
   return box;
 }
 
 TLabel& TCardmendMainForm::AddLabel(TWindow& parent, int left, int top) {
   auto& label = Add<TLabel>(&parent);
   label.SetFontColor(DesignTextColor);
-  label.SetBounds(left, top, 0, 0);
+  label.SetBounds(Scaled(left), Scaled(top), 0, 0);
   return label;
 }
 
@@ -185,13 +186,13 @@ TLabel& TCardmendMainForm::AddHeading(TWindow& parent, int left, int top) {
 TLabel& TCardmendMainForm::AddWrapped(TWindow& parent, int left, int top, int width, int height) {
   auto& label = AddLabel(parent, left, top);
   label.SetWordWrap(true);
-  label.SetBounds(left, top, width, height);
+  SetScaledBounds(label, left, top, width, height);
   return label;
 }
 
 TImage& TCardmendMainForm::AddMark(TWindow& parent, int left, int top) {
   auto& image = Add<TImage>(&parent);
-  image.SetBounds(left, top, 16, 16);
+  SetScaledBounds(image, left, top, 16, 16);
   return image;
 }
 
@@ -203,7 +204,7 @@ TQvLabel& TCardmendMainForm::AddLink(TWindow& parent, int left, int top, COLORRE
   link.SetLinkStyle(0);
   link.SetLinkNormalColor(DesignLinkColor);
   link.SetLinkActiveColor(hoverColor);
-  link.SetBounds(left, top, 0, 0);
+  link.SetBounds(Scaled(left), Scaled(top), 0, 0);
   return link;
 }
 
@@ -213,7 +214,7 @@ TVexXPButton& TCardmendMainForm::AddButton(TWindow& parent, int left, std::funct
   button.SetFontColor(DesignButtonTextColor);
   button.SetFontDisabledColor(DisabledTextColor);
   button.SetSkin(&DesignButtonSkin());
-  button.SetBounds(left, 7, 100, 25);
+  SetScaledBounds(button, left, 7, 100, 25);
   button.OnClick = std::move(click);
   return button;
 }
@@ -225,7 +226,7 @@ TVEXRadio& TCardmendMainForm::AddRadio(TWindow& parent, int top) {
   radio.SetFontDisabledColor(DisabledTextColor);
   radio.SetColor(DesignPanelColor);
   radio.SetShowFocusFrame(true);
-  radio.SetBounds(56, top, 350, 16);
+  SetScaledBounds(radio, 56, top, 350, 16);
   return radio;
 }
 
@@ -234,7 +235,7 @@ TQVGroupBox& TCardmendMainForm::AddGroup(TPanel& box) {
   group.SetColor(DesignPanelColor);
   group.SetFontColor(DesignHeadingColor);
   group.SetRahmenfarbe(GroupFrameColor);
-  group.SetBounds(12, 8, 419, 212);
+  SetScaledBounds(group, 12, 8, 419, 212);
   return group;
 }
 
@@ -281,7 +282,7 @@ void TCardmendMainForm::BuildProgressPage() {
   Label1_1 = &AddWrapped(group, 12, 24, 394, 33);
   Label1_2 = &AddWrapped(group, 12, 64, 394, 49);
   ProgressBar = &Add<TQvXPProgressBar>(&group);
-  ProgressBar->SetBounds(12, 120, 394, 16);
+  SetScaledBounds(*ProgressBar, 12, 120, 394, 16);
   ProgressBar->SetProgressColor(ProgressColor);
   ProgressBar->SetBorderColor(RGB(0xFF, 0xFF, 0xFF));
   ProgressBar->SetColor(RGB(0xFF, 0xFF, 0xFF));

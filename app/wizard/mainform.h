@@ -26,6 +26,7 @@
 #include "ui/label.h"
 #include "ui/notebook.h"
 #include "ui/panel.h"
+#include "ui/scaling.h"
 #include "ui/timer.h"
 
 class TCardmendMainForm : public TForm, private TRepairPages {
@@ -158,7 +159,7 @@ class TCardmendMainForm : public TForm, private TRepairPages {
   TLabel* Label2_2 = nullptr;
   TVexXPButton* FertigstellenKnopf = nullptr;
   TTimer Timer1;
-  TImageList ImageList1{16, 16};
+  TImageList ImageList1{Scaled(16), Scaled(16)};
   TImageList LangImageList{16, 16};
 
  private:

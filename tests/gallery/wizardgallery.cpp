@@ -23,6 +23,7 @@
 #include "tests/bed/knownwindows.h"
 #include "tests/bed/screenpicture.h"
 #include "tests/bed/scsubsystem.h"
+#include "ui/scaling.h"
 
 namespace {
 
@@ -46,11 +47,9 @@ bool HintPicture(TCardmendMainForm& form, TQvLabel& link, const std::string& tex
   return SaveScreen(Union(form.Handle(), hint.Handle()), path);
 }
 
-bool Pictures(const std::wstring& folder, const std::string& program) {
+// The three pages, each to FOLDER\wizard-PAGE`infix`-LANG.bmp.
+bool PagePictures(TCardmendMainForm& form, const std::wstring& folder, const std::wstring& infix) {
   const std::wstring lang = LanguageEnglish ? L"-en.bmp" : L"-de.bmp";
-  TCardmendMainForm form;
-  BrandTheme(program);
-  form.ApplyLanguage();
   bool ok = true;
   const wchar_t* pages[] = {L"start", L"progress", L"finish"};
   form.ProgressBar->SetPosition(10);
@@ -62,8 +61,17 @@ bool Pictures(const std::wstring& folder, const std::string& program) {
     ShowForPicture(form.Handle());
     RECT r{};
     GetWindowRect(form.Handle(), &r);
-    ok &= SaveScreen(r, folder + L"wizard-" + pages[page] + lang);
+    ok &= SaveScreen(r, folder + L"wizard-" + pages[page] + infix + lang);
   }
+  return ok;
+}
+
+bool Pictures(const std::wstring& folder, const std::string& program) {
+  const std::wstring lang = LanguageEnglish ? L"-en.bmp" : L"-de.bmp";
+  TCardmendMainForm form;
+  BrandTheme(program);
+  form.ApplyLanguage();
+  bool ok = PagePictures(form, folder, L"");
   ok &= HintPicture(form, *form.WinInfoLabel, WindowsHintText(), folder + L"wizard-hint-windows" + lang);
   ok &= HintPicture(form, *form.AdminInfoLabel, AdminHintText(), folder + L"wizard-hint-admin" + lang);
   ok &= HintPicture(form, *form.PCSCInfoLabel, PCSCHintText(), folder + L"wizard-hint-pcsc" + lang);
@@ -101,6 +109,19 @@ bool Windows10Pictures(const std::wstring& folder, const std::string& program) {
   return ok;
 }
 
+// The pages at 125, 150 and 200 % display scale: wizard-PAGE-DPI-LANG.bmp.
+bool ScaledPictures(const std::wstring& folder, const std::string& program) {
+  bool ok = true;
+  for (const int dpi : {120, 144, 192}) {
+    const TDpiOverride scale(dpi);
+    TCardmendMainForm form;
+    BrandTheme(program);
+    form.ApplyLanguage();
+    ok &= PagePictures(form, folder, L"-" + std::to_wstring(dpi));
+  }
+  return ok;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -112,6 +133,7 @@ int wmain(int argc, wchar_t** argv) {
     LanguageEnglish = english;
     ok &= Pictures(folder, Narrow(argv[2]));
     ok &= Windows10Pictures(folder, Narrow(argv[2]));
+    ok &= ScaledPictures(folder, Narrow(argv[2]));
   }
   DesignEnd();
   return ok ? 0 : 1;
