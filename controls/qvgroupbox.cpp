@@ -1,6 +1,7 @@
 #include "controls/qvgroupbox.h"
 
 #include "ui/gdiobject.h"
+#include "ui/scaling.h"
 
 TQVGroupBox::TQVGroupBox(TWindow* parent) : TPanel(parent, L"TQVGroupBox") {
   SetFontColor(0xDF4800);
@@ -31,7 +32,7 @@ void TQVGroupBox::Paint(TCanvas& canvas) {
   }
   const std::string caption = Text();
   if (caption.empty()) return;
-  RECT box{8, 0, 8, h};
+  RECT box{Scaled(8), 0, Scaled(8), h};
   canvas.DrawText(box, caption, DT_SINGLELINE | DT_CALCRECT);
   // An opaque background hides the frame line behind the caption.
   SetBkMode(dc, OPAQUE);

@@ -8,6 +8,7 @@
 #include "controls/vexdesign.h"
 #include "ui/canvas.h"
 #include "ui/offscreen.h"
+#include "ui/scaling.h"
 #include "ui/windowdc.h"
 
 namespace {
@@ -18,7 +19,7 @@ enum TFrameIndex { frNormal, frHot, frPressed, frDisabled };
 
 TVexImageBaseButton::TVexImageBaseButton(TWindow* parent) : TButton(parent, BS_OWNERDRAW) {
   SetWindowLongW(Handle(), GWL_STYLE, GetWindowLongW(Handle(), GWL_STYLE) & ~WS_TABSTOP);
-  TFont font("Arial", -11);
+  TFont font("Arial", -Scaled(11));
   SetFont(font);
   FActiveRight = Width();
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "controls/vextogglebase.h"
+#include "ui/scaling.h"
 
 class TVEXRadio : public TVexToggleBase {
  public:
@@ -19,7 +20,7 @@ class TVEXRadio : public TVexToggleBase {
 
  protected:
   int GlyphRow() const override { return FChecked ? 0 : 1; }
-  int BlankActiveWidth() const override { return 16; }
+  int BlankActiveWidth() const override { return Scaled(16); }
   void Released(int) override;
   void SpaceReleased() override;
   int CheckValue() const override { return FChecked ? BST_CHECKED : BST_UNCHECKED; }

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "ui/scaling.h"
 #include "ui/windowdc.h"
 
 namespace {
@@ -17,7 +18,7 @@ TVexToggleBase::TVexToggleBase(TWindow* parent, const wchar_t* className,
                                const TPixelTable& glyphs, const RECT& bounds)
     : TCustomControl(parent, className, bounds, WS_TABSTOP), FGlyphs(glyphs) {
   SetColor(RGB(255, 255, 255));
-  TFont font("Arial", -11);
+  TFont font("Arial", -Scaled(11));
   SetFont(font);
   FActiveWidth = Width();
 }
@@ -60,7 +61,13 @@ void TVexToggleBase::DrawGlyph(HDC dc, TLook look) const {
     }
   TMemoryDC source(dc);
   source.Select(glyph.Handle());
-  BitBlt(dc, 0, 1, GlyphSize, GlyphSize, source.Handle(), 0, 0, SRCCOPY);
+  // Above 100 % the cell is scaled with a smoothing filter.
+  const int size = Scaled(GlyphSize);
+  if (size != GlyphSize) {
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+  }
+  StretchBlt(dc, 0, Scaled(1), size, size, source.Handle(), 0, 0, GlyphSize, GlyphSize, SRCCOPY);
 }
 
 void TVexToggleBase::Paint(TCanvas& canvas) {
@@ -76,13 +83,14 @@ void TVexToggleBase::Paint(TCanvas& canvas) {
   canvas.SetFont(font);
   const SIZE text = canvas.TextExtent(caption);
   const int top = (Height() - text.cy) / 2;
-  RECT box{16, top, 16 + text.cx, top + text.cy};
+  const int left = Scaled(16);
+  RECT box{left, top, left + text.cx, top + text.cy};
   canvas.DrawText(box, caption, DT_LEFT | DT_VCENTER);
   // The frame's place is cleared first, so a focus frame drawn before goes.
-  const RECT frame{14, top, 14 + text.cx + 3, top + text.cy + 1};
+  const RECT frame{left - 2, top, left + text.cx + 1, top + text.cy + 1};
   canvas.FrameRect(frame, Color());
   if (FFocused && FShowFocusFrame) DrawFocusRect(canvas.Handle(), &frame);
-  FActiveWidth = text.cx + 16;
+  FActiveWidth = text.cx + left;
 }
 
 void TVexToggleBase::ButtonDown(int button, int x, int y) {

@@ -6,6 +6,7 @@
 #include "controls/vexdesign.h"
 #include "ui/canvas.h"
 #include "ui/offscreen.h"
+#include "ui/scaling.h"
 #include "ui/windowdc.h"
 
 namespace {
@@ -24,11 +25,12 @@ constexpr TFrame NormalFrame{0, 8}, DefaultFrame{16, 24}, FocusedFrame{32, 40},
 
 }  // namespace
 
-TVexXPButton::TVexXPButton(TWindow* parent) : TVexXPButton(parent, {0, 0, 98, SkinHeight}) {}
+TVexXPButton::TVexXPButton(TWindow* parent)
+    : TVexXPButton(parent, {0, 0, Scaled(98), Scaled(SkinHeight)}) {}
 
 TVexXPButton::TVexXPButton(TWindow* parent, const RECT& bounds)
     : TButton(parent, BS_OWNERDRAW, bounds), FBuiltInSkin(BitmapFromTable(Art::ButtonSkin)) {
-  const TFont font("Arial", -11);
+  const TFont font("Arial", -Scaled(11));
   // The parent's font, which the button has taken already, is mostly this one: a second
   // WM_SETFONT would change nothing.
   if (!font.SameGdiFont(Font()) || font.Color() != Font().Color()) SetFont(font);
@@ -36,7 +38,7 @@ TVexXPButton::TVexXPButton(TWindow* parent, const RECT& bounds)
 
 void TVexXPButton::SetSkin(const TBitmap* skin) {
   FSkin = skin;
-  SetBounds(Left(), Top(), Width(), skin && !skin->Empty() ? skin->Height() : SkinHeight);
+  SetBounds(Left(), Top(), Width(), Scaled(skin && !skin->Empty() ? skin->Height() : SkinHeight));
   Invalidate();
 }
 

@@ -1,9 +1,11 @@
 #include "dialogs/vexdialogform.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "controls/vexdesign.h"
 #include "dialogs/dialoglines.h"
+#include "ui/scaling.h"
 
 namespace {
 
@@ -25,18 +27,21 @@ TVexDialogForm::TVexDialogForm(const wchar_t* className, int lineCount,
             WS_EX_DLGMODALFRAME),
       FMaxLines(static_cast<size_t>(lineCount)) {
   SetColor(DesignPanelColor);
-  SetFont(TFont("Arial", -11));
-  FCheckBox.SetFont(TFont("Arial", -11));
+  SetFont(TFont("Arial", -Scaled(11)));
+  FCheckBox.SetFont(TFont("Arial", -Scaled(11)));
   FCheckBox.SetText(checkCaption);
+  SetScaledBounds(FTypeImage, 20, 20, 39, 39);
+  SetScaledBounds(FCheckBox, 16, 284, 409, 16);
 }
 
 TQvLabel& TVexDialogForm::Line(int index) {
   const size_t wanted = std::min(static_cast<size_t>(index) + 1, FMaxLines);
   while (FLines.size() < wanted) {
     // Made in its place; SetUp gives it its caption.
-    const int top = static_cast<int>(FLines.size()) * FLinePitch + 20;
+    const int top = static_cast<int>(FLines.size()) * FLinePitch + Scaled(20);
+    const int left = Scaled(LinesLeft);
     FLines.emplace_back(
-        std::make_unique<TQvLabel>(this, RECT{LinesLeft, top, LinesLeft + 100, top + 16}));
+        std::make_unique<TQvLabel>(this, RECT{left, top, left + Scaled(100), top + Scaled(16)}));
   }
   return *FLines.at(static_cast<size_t>(index));
 }
@@ -50,7 +55,8 @@ int TVexDialogForm::SetUp(const std::string& text, int icon, size_t maxLines, in
   FTypeImage.SetPicture(picture ? *picture : none);
   SetText(DesignTrademark + " " + DesignProductName);
 
-  FLinePitch = 2 * Font().Size();
+  // Twice the font's point size, taken at 96 DPI and scaled like every other figure.
+  FLinePitch = Scaled(2 * MulDiv(Unscaled(std::abs(Font().Height())), 72, 96));
   const std::vector<TDialogLine> lines = SplitDialogText(text, maxLines, true);
   width = 0;
   if (!lines.empty()) Line(static_cast<int>(lines.size()) - 1);
@@ -62,9 +68,9 @@ int TVexDialogForm::SetUp(const std::string& text, int icon, size_t maxLines, in
     font.SetBold(i < lines.size() && lines[i].Bold);
     if (!font.SameGdiFont(line.Font()) || font.Color() != line.Font().Color()) line.SetFont(font);
     if (line.Color() != DesignPanelColor) line.SetColor(DesignPanelColor);
-    const int top = static_cast<int>(i) * FLinePitch + 20;
-    if (line.Top() != top || line.Left() != LinesLeft)
-      line.SetBounds(LinesLeft, top, line.Width(), line.Height());
+    const int top = static_cast<int>(i) * FLinePitch + Scaled(20);
+    if (line.Top() != top || line.Left() != Scaled(LinesLeft))
+      line.SetBounds(Scaled(LinesLeft), top, line.Width(), line.Height());
     line.SetText(i < lines.size() ? lines[i].Text : " ");
     if (i < lines.size()) width = std::max(width, line.Width());
   }
@@ -73,8 +79,8 @@ int TVexDialogForm::SetUp(const std::string& text, int icon, size_t maxLines, in
 
 void TVexDialogForm::FitBelowAndPlace(int clientWidth, int buttonBottom, bool showCheckBox,
                                       const TWindow* reference) {
-  const int clientHeight = buttonBottom + (showCheckBox ? 40 : 20);
-  FCheckBox.SetBounds(16, clientHeight - 26, FCheckBox.Width(), FCheckBox.Height());
+  const int clientHeight = buttonBottom + Scaled(showCheckBox ? 40 : 20);
+  FCheckBox.SetBounds(Scaled(16), clientHeight - Scaled(26), FCheckBox.Width(), FCheckBox.Height());
   FCheckBox.SetVisible(showCheckBox);
   FCheckBox.SetChecked(false);
   // Sized and moved at once: each change of a top-level window is a costly round of messages.

@@ -37,8 +37,8 @@ class TVexDialogForm : public TForm {
                         const TWindow* reference);
 
  private:
-  TImage FTypeImage{this, {20, 20, 59, 59}};
-  TVEXCheck FCheckBox{this, {16, 284, 16 + 409, 284 + 16}};
+  TImage FTypeImage{this, {}};
+  TVEXCheck FCheckBox{this, {}};
   std::vector<std::unique_ptr<TQvLabel>> FLines;
   size_t FMaxLines;
   int FLinePitch = 24;

@@ -7,6 +7,7 @@
 #include "dialogs/dialoglines.h"
 #include "sysutil/scopeexit.h"
 #include "ui/gdiobject.h"
+#include "ui/scaling.h"
 
 namespace {
 
@@ -16,18 +17,18 @@ bool IsBlank(const std::string& s) { return s.find_first_not_of(' ') == std::str
 
 TVEXHintForm::TVEXHintForm() : TForm(L"TVEXHintForm", WS_POPUP | WS_CLIPCHILDREN) {
   SetColor(BalloonColor);
-  TFont font("Arial", -11);
+  TFont font("Arial", -Scaled(11));
   font.SetColor(GetSysColor(COLOR_WINDOWTEXT));
   SetFont(font);
-  SetClientSize(406, 197);
+  SetClientSize(Scaled(406), Scaled(197));
   FInfoImage.SetPicture(BitmapFromTable(Art::HintInfoIcon));
   FWarnImage.SetPicture(BitmapFromTable(Art::HintWarningIcon));
   for (TImage* image : {&FInfoImage, &FWarnImage}) {
     image->SetVisible(false);
     image->OnClick = [this] { CloseHint(); };
   }
-  FInfoImage.SetBounds(8, 19, 16, 16);
-  FWarnImage.SetBounds(20, 19, 16, 16);
+  SetScaledBounds(FInfoImage, 8, 19, 16, 16);
+  SetScaledBounds(FWarnImage, 20, 19, 16, 16);
   FCloseKnopf.SetImages(BitmapFromTable(Art::CloseStrip));
   FCloseKnopf.SetButtonColor(RGB(255, 255, 255));
   FCloseKnopf.SetLanguage(lgGerman);
@@ -35,11 +36,11 @@ TVEXHintForm::TVEXHintForm() : TForm(L"TVEXHintForm", WS_POPUP | WS_CLIPCHILDREN
   FCloseKnopf.SetShowCaption(false);
   FCloseKnopf.SetAutoSize(true);
   FCloseKnopf.SetTextIdent(0);
-  FCloseKnopf.SetBounds(380, 6, 18, 18);
+  SetScaledBounds(FCloseKnopf, 380, 6, 18, 18);
   FCloseKnopf.OnClick = [this] { CloseHint(); };
   for (int n = 1; n <= LineCount; ++n) {
     auto& line = *FLines.emplace_back(std::make_unique<TQvLabel>(this));
-    line.SetBounds(12, (n - 1) * LinePitch + 8, 100, 14);
+    SetScaledBounds(line, 12, (n - 1) * LinePitch + 8, 100, 14);
     line.SetText(" ");
     line.OnClick = [this] { CloseHint(); };
     line.LinkCallBack = [this](TQvLabelBase&) {
@@ -58,24 +59,32 @@ void TVEXHintForm::Prepare(const std::string& text, POINT point, const TWindow* 
   }
   FInfoImage.SetVisible(type == htInformation);
   FWarnImage.SetVisible(type == htWarning);
-  FInfoImage.SetBounds(12, 7, 16, 16);
-  FWarnImage.SetBounds(12, 7, 16, 16);
-  FLines[0]->SetBounds(type == htNone ? 12 : 32, FLines[0]->Top(), FLines[0]->Width(),
+  SetScaledBounds(FInfoImage, 12, 7, 16, 16);
+  SetScaledBounds(FWarnImage, 12, 7, 16, 16);
+  FLines[0]->SetBounds(Scaled(type == htNone ? 12 : 32), FLines[0]->Top(), FLines[0]->Width(),
                        FLines[0]->Height());
 
   const std::vector<TDialogLine> lines = SplitDialogText(text, LineCount, false);
-  int w = 100;
+  int w = Scaled(100);
   for (size_t i = 0; i < lines.size(); ++i) {
     FLines[i]->SetText(lines[i].Text);
     w = std::max(w, FLines[i]->Width());
   }
   for (auto& line : FLines) line->SetVisible(!IsBlank(line->Text()));
 
-  const int count = static_cast<int>(lines.size());
-  const int width = w + 60;
-  const int height = count * LinePitch + 20 + TailHeight;
+  // Each line takes the pitch, or its own height where its font is taller (a heading at a
+  // display scale above 100 %).
+  int bottom = Scaled(8);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    TQvLabel& line = *FLines[i];
+    line.SetBounds(line.Left(), bottom, line.Width(), line.Height());
+    bottom += std::max(Scaled(LinePitch), line.Height());
+  }
+  const int width = w + Scaled(60);
+  const int height = bottom - Scaled(8) + Scaled(20 + TailHeight);
   SetClientSize(width, height);
-  FCloseKnopf.SetBounds(width - 24, 6, 18, 18);
+  const TScaledBounds close = ScaledBounds(0, 6, 18, 18);
+  FCloseKnopf.SetBounds(width - Scaled(24), close.Top, close.Width, close.Height);
 
   const RECT work = WorkArea();
   int top = point.y - height;
@@ -86,14 +95,14 @@ void TVEXHintForm::Prepare(const std::string& text, POINT point, const TWindow* 
   } else {
     left = work.left + HalfToEven(work.right - work.left - width);
   }
-  FTail = point.x - left - 7;
-  if (FTail < 25) {
-    left = point.x - 32;
-    FTail = 25;
+  FTail = point.x - left - Scaled(7);
+  if (FTail < Scaled(25)) {
+    left = point.x - Scaled(32);
+    FTail = Scaled(25);
   }
-  if (FTail > width - 25) {
-    left += FTail - (width - 25);
-    FTail = width - 25;
+  if (FTail > width - Scaled(25)) {
+    left += FTail - (width - Scaled(25));
+    FTail = width - Scaled(25);
   }
   // Kept inside the work area; the tail stays where it was put on the window.
   left = std::max(left, static_cast<int>(work.left));
@@ -114,44 +123,53 @@ uint8_t TVEXHintForm::ShowHint(const std::string& text, POINT point, const TWind
   return 0;
 }
 
+// Drawn at 96 DPI; every offset from an edge or the tail is scaled, so the curves keep their
+// steps at any scale.
 std::vector<POINT> TVEXHintForm::Balloon(int w, int h, int t) {
-  std::vector<POINT> p = {{0, 5},          {1, 5},          {1, 3},          {3, 1},
-                          {5, 1},          {5, 0},          {w - 5, 0},      {w - 5, 1},
-                          {w - 3, 1},      {w - 1, 3},      {w - 1, 5},      {w, 5},
-                          {w, h - 21},     {w - 1, h - 21}, {w - 1, h - 20}, {w - 3, h - 18},
-                          {w - 5, h - 17}, {w - 5, h - 16}};
+  const auto s = [](int v) { return Scaled(v); };
+  std::vector<POINT> p = {{0, s(5)},          {s(1), s(5)},         {s(1), s(3)},
+                          {s(3), s(1)},       {s(5), s(1)},         {s(5), 0},
+                          {w - s(5), 0},      {w - s(5), s(1)},     {w - s(3), s(1)},
+                          {w - s(1), s(3)},   {w - s(1), s(5)},     {w, s(5)},
+                          {w, h - s(21)},     {w - s(1), h - s(21)}, {w - s(1), h - s(20)},
+                          {w - s(3), h - s(18)}, {w - s(5), h - s(17)}, {w - s(5), h - s(16)}};
   for (int i = 0; i <= 6; ++i) {
-    p.push_back({t + 15 - i, h - 16 + 2 * i});
-    p.push_back({t + 15 - i, h - 14 + 2 * i});
+    p.push_back({t + s(15 - i), h - s(16 - 2 * i)});
+    p.push_back({t + s(15 - i), h - s(14 - 2 * i)});
   }
-  for (POINT q : {POINT{t + 8, h - 2}, POINT{t + 8, h}, POINT{t + 7, h - 2}, POINT{t + 6, h - 2}})
+  for (POINT q : {POINT{t + s(8), h - s(2)}, POINT{t + s(8), h}, POINT{t + s(7), h - s(2)},
+                  POINT{t + s(6), h - s(2)}})
     p.push_back(q);
   for (int i = 0; i <= 5; ++i) {
-    p.push_back({t + 6 - i, h - 4 - 2 * i});
-    p.push_back({t + 5 - i, h - 4 - 2 * i});
+    p.push_back({t + s(6 - i), h - s(4 + 2 * i)});
+    p.push_back({t + s(5 - i), h - s(4 + 2 * i)});
   }
-  for (POINT q : {POINT{t, h - 16}, POINT{5, h - 16}, POINT{5, h - 17}, POINT{3, h - 18},
-                  POINT{1, h - 20}, POINT{1, h - 21}, POINT{0, h - 21}})
+  for (POINT q : {POINT{t, h - s(16)}, POINT{s(5), h - s(16)}, POINT{s(5), h - s(17)},
+                  POINT{s(3), h - s(18)}, POINT{s(1), h - s(20)}, POINT{s(1), h - s(21)},
+                  POINT{0, h - s(21)}})
     p.push_back(q);
   return p;
 }
 
 std::vector<POINT> TVEXHintForm::Frame(int w, int h, int t) {
-  std::vector<POINT> p = {{0, 5},          {1, 4},          {1, 3},          {3, 1},
-                          {4, 1},          {5, 0},          {w - 6, 0},      {w - 5, 1},
-                          {w - 4, 1},      {w - 2, 3},      {w - 2, 4},      {w - 1, 5},
-                          {w - 1, h - 22}, {w - 2, h - 21}, {w - 2, h - 20}, {w - 4, h - 18},
-                          {w - 5, h - 18}, {w - 6, h - 17}};
+  const auto s = [](int v) { return Scaled(v); };
+  std::vector<POINT> p = {{0, s(5)},          {s(1), s(4)},         {s(1), s(3)},
+                          {s(3), s(1)},       {s(4), s(1)},         {s(5), 0},
+                          {w - s(6), 0},      {w - s(5), s(1)},     {w - s(4), s(1)},
+                          {w - s(2), s(3)},   {w - s(2), s(4)},     {w - s(1), s(5)},
+                          {w - s(1), h - s(22)}, {w - s(2), h - s(21)}, {w - s(2), h - s(20)},
+                          {w - s(4), h - s(18)}, {w - s(5), h - s(18)}, {w - s(6), h - s(17)}};
   for (int i = 0; i <= 7; ++i) {
-    p.push_back({t + 14 - i, h - 17 + 2 * i});
-    p.push_back({t + 14 - i, h - 15 + 2 * i});
+    p.push_back({t + s(14 - i), h - s(17 - 2 * i)});
+    p.push_back({t + s(14 - i), h - s(15 - 2 * i)});
   }
   for (int i = 0; i <= 6; ++i) {
-    p.push_back({t + 7 - i, h - 3 - 2 * i});
-    p.push_back({t + 6 - i, h - 3 - 2 * i});
+    p.push_back({t + s(7 - i), h - s(3 + 2 * i)});
+    p.push_back({t + s(6 - i), h - s(3 + 2 * i)});
   }
-  for (POINT q : {POINT{t, h - 17}, POINT{5, h - 17}, POINT{4, h - 18}, POINT{3, h - 18},
-                  POINT{1, h - 20}, POINT{1, h - 21}, POINT{0, h - 22}, POINT{0, 5}})
+  for (POINT q : {POINT{t, h - s(17)}, POINT{s(5), h - s(17)}, POINT{s(4), h - s(18)},
+                  POINT{s(3), h - s(18)}, POINT{s(1), h - s(20)}, POINT{s(1), h - s(21)},
+                  POINT{0, h - s(22)}, POINT{0, s(5)}})
     p.push_back(q);
   return p;
 }

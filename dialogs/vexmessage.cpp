@@ -5,6 +5,7 @@
 #include "controls/vexdesign.h"
 #include "dialogs/htmlhelp.h"
 #include "sysutil/scopeexit.h"
+#include "ui/scaling.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ const char* const CheckCaption =
 }  // namespace
 
 TVEXMessageForm::TVEXMessageForm() : TVexDialogForm(L"TVEXMessageForm", LineCount, CheckCaption) {
+  SetScaledBounds(FOKKnopf, 152, 176, 98, 25);
   FOKKnopf.SetText(OKCaption);
   FOKKnopf.SetDefault(true);
   FOKKnopf.SetModalResult(mrOk);
@@ -25,12 +27,13 @@ void TVEXMessageForm::Prepare(const std::string& text, int icon, bool showCheckB
   FOKKnopf.SetFontColor(DesignButtonTextColor);
   int width = 0;
   const int count = SetUp(text, icon, LineCount, width);
-  width = std::max(width, 100);
-  const int top = count * LinePitch() + 60;
-  FOKKnopf.SetBounds(width - FOKKnopf.Width() + LinesLeft, top, FOKKnopf.Width(), FOKKnopf.Height());
+  width = std::max(width, Scaled(100));
+  const int top = count * LinePitch() + Scaled(60);
+  FOKKnopf.SetBounds(width - FOKKnopf.Width() + Scaled(LinesLeft), top, FOKKnopf.Width(),
+                     FOKKnopf.Height());
   FOKKnopf.SetText(captions.size() > 0 ? captions[0] : OKCaption);
   NichtNochMalCB().SetText(captions.size() > 1 ? captions[1] : CheckCaption);
-  FitBelowAndPlace(width + 138, top + FOKKnopf.Height(), showCheckBox, reference);
+  FitBelowAndPlace(width + Scaled(138), top + FOKKnopf.Height(), showCheckBox, reference);
 }
 
 uint8_t TVEXMessageForm::ShowMessage(const std::string& text, int icon, bool showCheckBox,

@@ -7,6 +7,7 @@
 #include "dialogs/htmlhelp.h"
 #include "sysutil/scopeexit.h"
 #include "sysutil/sharedtexts.h"
+#include "ui/scaling.h"
 
 namespace {
 
@@ -25,12 +26,15 @@ TVEXQuestionForm::TVEXQuestionForm()
     b.Button.SetText(DefaultCaptions[b.Answer]);
     b.Button.OnClick = [this, answer = b.Answer] { Answered(answer); };
   }
-  FHilfeKnopf.SetBounds(22, 71, 58, 25);
+  SetScaledBounds(FJaKnopf, 40, 200, 98, 25);
+  SetScaledBounds(FNeinKnopf, 152, 200, 98, 25);
+  SetScaledBounds(FAbbruchKnopf, 264, 200, 98, 25);
+  SetScaledBounds(FHilfeKnopf, 22, 71, 58, 25);
   FHilfeKnopf.SetVisible(false);
   FHilfeKnopf.SetCaptionDef("Help");
   FHilfeKnopf.SetButtonColor(RGB(255, 255, 255));
   FHilfeKnopf.SetLanguage(lgGerman);
-  FHilfeKnopf.SetFont(TFont("Arial", -11));
+  FHilfeKnopf.SetFont(TFont("Arial", -Scaled(11)));
   FHilfeKnopf.OnClick = [this] { ShowHelp(); };
 }
 
@@ -53,17 +57,18 @@ void TVEXQuestionForm::Prepare(const TQuestion& q) {
   const int count = SetUp(q.Text, q.Icon, LineCount, width);
   const int b = FNeinKnopf.Width();
   const int k = static_cast<int>(std::bitset<3>(q.Buttons & 7).count());
-  width = std::max(width, k * b + (k - 1) * ButtonGap);
+  width = std::max(width, k * b + (k - 1) * Scaled(ButtonGap));
   FHilfeKnopf.SetLanguage(LanguageOfIndex(LanguageIndex()));
   FHilfeKnopf.AdjustSize();
   if (!q.HelpTopic.empty() && k > 0) {
     // The help button sits left of the row: the row starts 10 pixels right of it.
-    width = std::max(width, HelpLeft + FHilfeKnopf.Width() + 10 - LinesLeft + b + (k - 1) * (b + 10));
+    width = std::max(width, Scaled(HelpLeft) + FHilfeKnopf.Width() + Scaled(10) - Scaled(LinesLeft) + b +
+                                (k - 1) * (b + Scaled(10)));
   }
   FJaKnopf.SetVisible(q.Buttons & qbYes);
   FNeinKnopf.SetVisible(q.Buttons & qbNo);
   FAbbruchKnopf.SetVisible(q.Buttons & qbCancel);
-  const int top = count * LinePitch() + 60;
+  const int top = count * LinePitch() + Scaled(60);
   for (TVexXPButton* button : {&FJaKnopf, &FNeinKnopf, &FAbbruchKnopf})
     button->SetBounds(button->Left(), top, button->Width(), button->Height());
   for (int i = 0; i < 3; ++i)
@@ -73,15 +78,16 @@ void TVEXQuestionForm::Prepare(const TQuestion& q) {
   PlaceButtons(width, q.Buttons);
   FDefaultButton = q.DefaultButton;
   FHelpTopic = q.HelpTopic;
-  FHilfeKnopf.SetBounds(HelpLeft, top, FHilfeKnopf.Width(), FHilfeKnopf.Height());
+  FHilfeKnopf.SetBounds(Scaled(HelpLeft), top, FHilfeKnopf.Width(), FHilfeKnopf.Height());
   FHilfeKnopf.SetVisible(!q.HelpTopic.empty());
-  FitBelowAndPlace(width + 138, top + FNeinKnopf.Height(), q.ShowCheckBox, q.Reference);
+  FitBelowAndPlace(width + Scaled(138), top + FNeinKnopf.Height(), q.ShowCheckBox, q.Reference);
 }
 
 // Right-aligned with the widest line; visible buttons B wide and 10 apart.
 void TVEXQuestionForm::PlaceButtons(int width, uint8_t buttons) {
   const int b = FNeinKnopf.Width();
-  const int r = width - b + LinesLeft;
+  const int r = width - b + Scaled(LinesLeft);
+  const int gap = Scaled(10);
   const auto at = [](TVexXPButton& button, int left) {
     button.SetBounds(left, button.Top(), button.Width(), button.Height());
   };
@@ -91,18 +97,18 @@ void TVEXQuestionForm::PlaceButtons(int width, uint8_t buttons) {
       break;
     case 2:
       if (buttons & qbYes) {
-        at(FJaKnopf, r - b - 10);
+        at(FJaKnopf, r - b - gap);
         at(FNeinKnopf, r);
         at(FAbbruchKnopf, r);
       } else {
-        at(FNeinKnopf, r - b - 10);
+        at(FNeinKnopf, r - b - gap);
         at(FAbbruchKnopf, r);
       }
       break;
     case 3:
       at(FAbbruchKnopf, r);
-      at(FNeinKnopf, r - b - 10);
-      at(FJaKnopf, r - 2 * b - 20);
+      at(FNeinKnopf, r - b - gap);
+      at(FJaKnopf, r - 2 * (b + gap));
       break;
   }
 }

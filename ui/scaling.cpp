@@ -24,6 +24,8 @@ int ScreenPixelsPerInch() {
 
 int Scaled(int pixels) { return MulDiv(pixels, ScreenPixelsPerInch(), 96); }
 
+int Unscaled(int pixels) { return MulDiv(pixels, 96, ScreenPixelsPerInch()); }
+
 TScaledBounds ScaledBounds(int left, int top, int width, int height) {
   const int l = Scaled(left), t = Scaled(top);
   return {l, t, Scaled(left + width) - l, Scaled(top + height) - t};

@@ -7,6 +7,8 @@
 int ScreenPixelsPerInch();
 // `pixels` at 96 DPI, scaled to the screen's resolution and rounded as MulDiv rounds.
 int Scaled(int pixels);
+// Screen pixels back at 96 DPI.
+int Unscaled(int pixels);
 
 // A 96-DPI rectangle with each edge scaled, as Windows maps dialog units: neighbours that
 // touch at 96 DPI touch at every scale, and none overlaps through rounding.

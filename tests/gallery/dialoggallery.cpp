@@ -11,6 +11,7 @@
 #include "dialogs/vexmessage.h"
 #include "dialogs/vexquestion.h"
 #include "tests/bed/screenpicture.h"
+#include "ui/scaling.h"
 
 namespace {
 
@@ -25,24 +26,21 @@ bool Capture(TForm& form, const std::wstring& path) {
   return saved;
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
-  if (argc < 2) return 2;
-  const std::wstring folder = std::wstring(argv[1]) + L"\\";
-  DesignStart();
-  DesignProductName = "Cardmend";
-  DesignTrademark = "";
+// The three dialogs in both languages, each to FOLDER\dialog-KIND`infix`-LANG.bmp.
+bool Pictures(const std::wstring& folder, const std::wstring& infix) {
+  const auto path = [&](const wchar_t* kind, const wchar_t* lang) {
+    return folder + L"dialog-" + kind + infix + L"-" + lang + L".bmp";
+  };
   bool ok = true;
   {
     TVEXMessageForm message;
     message.Prepare("<b>No Web browser is installed!|Cardmend could not open the web address.",
                     diError, false, {}, nullptr);
-    ok &= Capture(message, folder + L"dialog-message-en.bmp");
+    ok &= Capture(message, path(L"message", L"en"));
     message.Prepare("<b>Es ist kein Webbrowser installiert!|Cardmend konnte die Webadresse "
                     "nicht \xC3\xB6" "ffnen.",
                     diError, true, {}, nullptr);
-    ok &= Capture(message, folder + L"dialog-message-de.bmp");
+    ok &= Capture(message, path(L"message", L"de"));
   }
   {
     TVEXQuestionForm question;
@@ -53,14 +51,14 @@ int wmain(int argc, wchar_t** argv) {
     q.DefaultButton = qaNo;
     question.Prepare(q);
     question.NeinKnopf().SetDefault(true);
-    ok &= Capture(question, folder + L"dialog-question-en.bmp");
+    ok &= Capture(question, path(L"question", L"en"));
     q.Text = "Der Smart Card Resource Manager l\xC3\xA4uft und antwortet.||Trotzdem reparieren?";
     q.Captions = {"&Ja", "&Nein"};
     q.Buttons = qbYes | qbNo | qbCancel;
     q.HelpTopic = "repair.htm";
     q.ShowCheckBox = true;
     question.Prepare(q);
-    ok &= Capture(question, folder + L"dialog-question-de.bmp");
+    ok &= Capture(question, path(L"question", L"de"));
   }
   {
     TVEXHintForm hint;
@@ -69,10 +67,27 @@ int wmain(int argc, wchar_t** argv) {
     hint.Prepare("<b>Administrator rights</b>|Cardmend changes the service's configuration and "
                  "the access rights|of the smart-card keys. <a>Tell me more.</a>",
                  point, nullptr, htInformation);
-    ok &= Capture(hint, folder + L"dialog-hint-en.bmp");
+    ok &= Capture(hint, path(L"hint", L"en"));
     hint.Prepare("<b>Administratorrechte</b>||Cardmend \xC3\xA4ndert die Einstellungen des Dienstes.",
                  point, nullptr, htWarning);
-    ok &= Capture(hint, folder + L"dialog-hint-de.bmp");
+    ok &= Capture(hint, path(L"hint", L"de"));
+  }
+  return ok;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) return 2;
+  const std::wstring folder = std::wstring(argv[1]) + L"\\";
+  DesignStart();
+  DesignProductName = "Cardmend";
+  DesignTrademark = "";
+  bool ok = Pictures(folder, L"");
+  // And at 125, 150 and 200 % display scale.
+  for (const int dpi : {120, 144, 192}) {
+    const TDpiOverride scale(dpi);
+    ok &= Pictures(folder, L"-" + std::to_wstring(dpi));
   }
   DesignEnd();
   return ok ? 0 : 1;
