@@ -176,7 +176,8 @@ void TVexXPButton::DrawCaption(HDC dc, const RECT& r, bool disabled) const {
   OffsetRect(&box, r.left + dx, r.top + dy);
   // Arial's "W" reaches past its cell on both sides.
   if ((caption[0] == 'W' || caption[0] == 'w') && font.IsFace("arial")) InflateRect(&box, 1, 0);
-  canvas.DrawText(box, caption, DT_CENTER | DT_VCENTER);
+  // The box places the caption; a glyph reaching past its advance may still show.
+  canvas.DrawText(box, caption, DT_CENTER | DT_VCENTER | DT_NOCLIP);
 }
 
 void TVexXPButton::MouseMoved() {
