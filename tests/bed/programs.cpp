@@ -1,5 +1,16 @@
 #include "tests/bed/programs.h"
 
+BOOL CreateTestProcess(const wchar_t* application, wchar_t* commandLine, BOOL inheritHandles,
+                       DWORD flags, STARTUPINFOW* startup, PROCESS_INFORMATION* info) {
+  for (int attempt = 1;; ++attempt) {
+    if (CreateProcessW(application, commandLine, nullptr, nullptr, inheritHandles, flags, nullptr,
+                       nullptr, startup, info))
+      return TRUE;
+    if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == 2) return FALSE;
+    Sleep(200);
+  }
+}
+
 TStartedProgram StartProgram(const std::wstring& path, const std::wstring& arguments) {
   std::wstring commandLine = L"\"" + path + L"\"";
   if (!arguments.empty()) commandLine += L" " + arguments;
@@ -7,8 +18,7 @@ TStartedProgram StartProgram(const std::wstring& path, const std::wstring& argum
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi{};
   TStartedProgram started;
-  if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &si, &pi)) {
+  if (CreateTestProcess(nullptr, commandLine.data(), FALSE, 0, &si, &pi)) {
     CloseHandle(pi.hThread);
     started.Process.Reset(pi.hProcess);
     started.ProcessId = pi.dwProcessId;

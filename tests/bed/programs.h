@@ -11,6 +11,12 @@ struct TStartedProgram {
   DWORD ProcessId = 0;
 };
 
+// CreateProcessW, tried once more when Wine answers ERROR_INTERNAL_ERROR: now and then a
+// new process dies while Wine sets it up (its service manager then reports the same error
+// for a service it could not start), and a second start works.
+BOOL CreateTestProcess(const wchar_t* application, wchar_t* commandLine, BOOL inheritHandles,
+                       DWORD flags, STARTUPINFOW* startup, PROCESS_INFORMATION* info);
+
 // Starts `path` (quoted) with `arguments`; an empty Process when it could not start.
 TStartedProgram StartProgram(const std::wstring& path, const std::wstring& arguments = L"");
 

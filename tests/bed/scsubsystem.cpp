@@ -90,8 +90,7 @@ void StartWineboot() {
   si.cb = sizeof(si);
   std::wstring commandLine = L"\"" + NativeSystemFolder() + L"wineboot.exe\" --init";
   PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
-                             DETACHED_PROCESS, nullptr, nullptr, &si, &pi))
+  ASSERT_TRUE(CreateTestProcess(nullptr, commandLine.data(), FALSE, DETACHED_PROCESS, &si, &pi))
       << "error " << GetLastError();
   const THandle process(pi.hProcess), thread(pi.hThread);
   WaitForExit(process, 60000);
@@ -432,9 +431,9 @@ DWORD StartOnce() {
 
 }  // namespace
 
-// Now and then Wine's manager answers a start with an internal error (seen once in a whole
-// run, right after the service had been reconfigured); a second start after the service
-// has settled as stopped works.
+// Now and then Wine's manager answers a start with an internal error: the service's new
+// process died while Wine set it up (see CreateTestProcess); a second start after the
+// service has settled as stopped works.
 DWORD StartSCardSvr() {
   const DWORD error = StartOnce();
   if (error != ERROR_INTERNAL_ERROR && error != ERROR_SERVICE_REQUEST_TIMEOUT) return error;

@@ -4,6 +4,7 @@
 
 #include "sysutil/handles.h"
 #include "tests/bed/files.h"
+#include "tests/bed/programs.h"
 #include "tests/bed/scratch.h"
 
 namespace {
@@ -50,8 +51,7 @@ TWatchedRun RunWatched(const std::wstring& path, const std::wstring& arguments,
   if (redirectOutput) si.hStdOutput = si.hStdError = output.Get();
   std::wstring commandLine = L"\"" + path + L"\" " + arguments;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, redirectOutput,
-                      CREATE_SUSPENDED, nullptr, nullptr, &si, &pi))
+  if (!CreateTestProcess(nullptr, commandLine.data(), redirectOutput, CREATE_SUSPENDED, &si, &pi))
     return run;
   run.Started = true;
   const THandle process(pi.hProcess), thread(pi.hThread);

@@ -7,6 +7,7 @@
 
 #include "sysutil/handles.h"
 #include "sysutil/textconv.h"
+#include "tests/bed/programs.h"
 #include "tests/bed/testbed.h"
 
 namespace {
@@ -299,8 +300,7 @@ std::optional<TVersionReport> RunVersionProbe(const std::wstring& probePath, DWO
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(probePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &info)) {
+  if (!CreateTestProcess(probePath.c_str(), commandLine.data(), FALSE, 0, &startup, &info)) {
     ADD_FAILURE() << "cannot start " << Narrow(probePath)
                   << ErrorText(static_cast<LONG>(GetLastError()));
     return std::nullopt;
