@@ -131,7 +131,7 @@ void TCardmendMainForm::ApplyLanguage() {
   Label1_1->SetText(LangText(sProgressText1));
   Label1_2->SetText(LangText(sProgressText2));
   Label2_0->SetText(LangText(sCheckCompleted));
-  Label2_1->SetText(LangText(FRestartNeeded ? sRestartNeeded : sNoRestartNeeded));
+  ShowRestartAdvice();
   Label2_2->SetText(LangText(sRemoveDisks));
   for (TQvLabel* link : {WinInfoLabel, AdminInfoLabel, PCSCInfoLabel})
     link->SetText("<a>" + LangText(sMoreInfo) + "</a>");
@@ -381,6 +381,10 @@ void TCardmendMainForm::ShowProgress() {
   Delay(200);
 }
 
+void TCardmendMainForm::ShowRestartAdvice() {
+  Label2_1->SetText(LangText(FRestartNeeded ? sRestartNeeded : sNoRestartNeeded));
+}
+
 void TCardmendMainForm::ShowFinish(bool restartNeeded) {
   while (ProgressBar->Position() < ProgressBar->Max() - 1) ProgressStep(LangText(sCompleting), 50);
   ProgressBar->SetPosition(ProgressBar->Max());
@@ -389,7 +393,7 @@ void TCardmendMainForm::ShowFinish(bool restartNeeded) {
   ProgressBar->SetPosition(0);
   ProgressLabel->SetText("");
   FRestartNeeded = restartNeeded;
-  Label2_1->SetText(LangText(restartNeeded ? sRestartNeeded : sNoRestartNeeded));
+  ShowRestartAdvice();
   (restartNeeded ? rbRestart : rbLater)->SetChecked(true);
   Notebook1.SetPageIndex(FinishPage);
   FertigstellenKnopf->SetFocus();

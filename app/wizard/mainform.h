@@ -107,6 +107,7 @@ class TCardmendMainForm : public TForm, private TRepairPages {
   void ShowFlag();
 
   void ShowMark(TImage& image, int index);
+  void ShowRestartAdvice();
 
   TDiagnosticLog FLog;
   TTraceViewer FTraceViewer;

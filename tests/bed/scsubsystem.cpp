@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/repair/readerpresence.h"
 #include "sysutil/registryaccess.h"
 #include "sysutil/textconv.h"
 #include "tests/bed/keysecurity.h"
@@ -27,8 +28,6 @@ constexpr DWORD WaitMs = 15000;
 const wchar_t SvchostImage[] = L"%SystemRoot%\\system32\\svchost.exe -k LocalService";
 const wchar_t DefaultImage[] =
     L"%SystemRoot%\\system32\\svchost.exe -k LocalServiceAndNoImpersonation";
-// The smart-card reader device class.
-constexpr GUID ReaderClass = {0x50dd5230, 0xba8a, 0x11d1, {0xbf, 0x5d, 0x00, 0x00, 0xf8, 0x05, 0xf5, 0x30}};
 
 // The companions of Windows 8 and later as Windows installs them; never started here.
 struct TCompanion {
@@ -270,7 +269,7 @@ void HealthyCompanions() {
 // is the setup library's business.
 void DetachReaderDevices() {
   for (int pass = 0; pass < 8; ++pass) {
-    const HDEVINFO devices = SetupDiGetClassDevsW(&ReaderClass, nullptr, nullptr, 0);
+    const HDEVINFO devices = SetupDiGetClassDevsW(&SmartCardReaderClass, nullptr, nullptr, 0);
     if (devices == INVALID_HANDLE_VALUE) return;
     SP_DEVINFO_DATA device{};
     device.cbSize = sizeof(device);
@@ -486,12 +485,12 @@ DWORD RunSCardSvrDouble(const std::wstring& arguments) {
 }
 
 void AttachReaderDevice() {
-  const HDEVINFO devices = SetupDiCreateDeviceInfoList(&ReaderClass, nullptr);
+  const HDEVINFO devices = SetupDiCreateDeviceInfoList(&SmartCardReaderClass, nullptr);
   ASSERT_NE(devices, INVALID_HANDLE_VALUE);
   SP_DEVINFO_DATA device{};
   device.cbSize = sizeof(device);
   const bool made =
-      SetupDiCreateDeviceInfoW(devices, L"ROOT\\SMARTCARDREADER\\0000", &ReaderClass,
+      SetupDiCreateDeviceInfoW(devices, L"ROOT\\SMARTCARDREADER\\0000", &SmartCardReaderClass,
                                L"Test smart-card reader", nullptr, 0, &device) &&
       SetupDiRegisterDeviceInfo(devices, &device, 0, nullptr, nullptr, nullptr);
   const DWORD error = GetLastError();
