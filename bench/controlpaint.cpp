@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "bench/clock.h"
-#include "controls/artwork.h"
+#include "controls/artworkpicture.h"
 #include "controls/qvgroupbox.h"
 #include "controls/qvxpprogressbar.h"
 #include "controls/vexcheck.h"
@@ -42,8 +42,9 @@ int wmain(int argc, wchar_t** argv) {
            DesignStart();
            DesignEnd();
          }));
-  const TPixelTable* tables[] = {&Art::ButtonSkin, &Art::ErrorIcon, &Art::QuestionIcon,
-                                 &Art::InfoIcon, &Art::WarningIcon};
+  const TPixelTable* tables[] = {&Art::ButtonSkin.Single, &Art::ErrorIcon.Single,
+                                 &Art::QuestionIcon.Single, &Art::InfoIcon.Single,
+                                 &Art::WarningIcon.Single};
   Report("pixelwise", MedianMicroseconds(rounds, 1, [&] {
            for (const TPixelTable* table : tables) BitmapFromTablePixelByPixel(*table);
          }));

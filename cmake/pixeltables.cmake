@@ -12,7 +12,8 @@ foreach(var CONVERT ART_DIR OUTPUT)
   endif()
 endforeach()
 
-# Table name, PNG file, width and height, as artwork.h describes them.
+# Table name, PNG file, width and height, as artwork.h describes them; beside each PNG its
+# "@2x" version at twice the size.
 set(tables
   ButtonSkin:buttonskin.png:98:25
   ErrorIcon:erroricon.png:39:39
@@ -32,15 +33,8 @@ string(REPEAT "." ${per_line} dots)
 string(REPEAT "${dots}" 6 line_of_hex)  # six hex digits to a pixel
 set(hex2 "([0-9a-f][0-9a-f])")
 
-set(arrays "")
-set(definitions "")
-foreach(entry IN LISTS tables)
-  string(REPLACE ":" ";" entry "${entry}")
-  list(GET entry 0 name)
-  list(GET entry 1 file)
-  list(GET entry 2 width)
-  list(GET entry 3 height)
-  set(png "${ART_DIR}/${file}")
+# Appends to `arrays` the pixels of one PNG as the array `array`, after checking its size.
+function(add_table array png width height)
   if(NOT EXISTS "${png}")
     message(FATAL_ERROR "pixeltables: ${png} is missing (Art::${name} is made from it)")
   endif()
@@ -56,14 +50,14 @@ foreach(entry IN LISTS tables)
   endif()
   if(NOT CMAKE_MATCH_1 EQUAL width OR NOT CMAKE_MATCH_2 EQUAL height)
     message(FATAL_ERROR "pixeltables: ${png} is ${CMAKE_MATCH_1} x ${CMAKE_MATCH_2} pixels, "
-                        "but Art::${name} must be ${width} x ${height}")
+                        "but it must be ${width} x ${height} for Art::${name}")
   endif()
   # The tables have no alpha: soft edges must already be blended onto white.
   if(NOT CMAKE_MATCH_3 STREQUAL "true" AND NOT CMAKE_MATCH_3 STREQUAL "True")
     message(FATAL_ERROR "pixeltables: ${png} has see-through pixels; the art must be opaque")
   endif()
 
-  set(raw "${OUTPUT}.${name}.rgb")
+  set(raw "${OUTPUT}.${array}.rgb")
   execute_process(COMMAND "${CONVERT}" "${png}" -alpha off -colorspace sRGB -depth 8 "rgb:${raw}"
                   ERROR_VARIABLE error RESULT_VARIABLE result)
   if(NOT result EQUAL 0)
@@ -86,9 +80,25 @@ foreach(entry IN LISTS tables)
   if(arrays)
     string(APPEND arrays "\n")
   endif()
-  string(APPEND arrays "const uint32_t ${name}Pixels[] = {\n    ${hex}\n};\n")
-  string(APPEND definitions
-         "const TPixelTable Art::${name} = {${width}, ${height}, ${name}Pixels};\n")
+  string(APPEND arrays "const uint32_t ${array}[] = {\n    ${hex}\n};\n")
+  set(arrays "${arrays}" PARENT_SCOPE)
+endfunction()
+
+set(arrays "")
+set(definitions "")
+foreach(entry IN LISTS tables)
+  string(REPLACE ":" ";" entry "${entry}")
+  list(GET entry 0 name)
+  list(GET entry 1 file)
+  list(GET entry 2 width)
+  list(GET entry 3 height)
+  string(REGEX REPLACE "[.]png$" "@2x.png" file2x "${file}")
+  math(EXPR width2x "${width} * 2")
+  math(EXPR height2x "${height} * 2")
+  add_table(${name}Pixels "${ART_DIR}/${file}" ${width} ${height})
+  add_table(${name}Pixels2x "${ART_DIR}/${file2x}" ${width2x} ${height2x})
+  string(APPEND definitions "const TArtwork Art::${name} = {{${width}, ${height}, ${name}Pixels}, "
+                            "{${width2x}, ${height2x}, ${name}Pixels2x}};\n")
 endforeach()
 
 file(WRITE "${OUTPUT}.new"

@@ -1,7 +1,7 @@
 #include "controls/vexcheck.h"
 
 TVEXCheck::TVEXCheck(TWindow* parent, const RECT& bounds)
-    : TVexToggleBase(parent, L"TVEXCheck", Art::CheckGlyphs, bounds) {}
+    : TVexToggleBase(parent, L"TVEXCheck", Art::CheckGlyphs, 3, bounds) {}
 
 void TVEXCheck::SetState(TCheckBoxState state) {
   if (state == FState) return;

@@ -2,7 +2,8 @@
 
 #include <array>
 
-#include "ui/memorydc.h"
+#include "controls/artworkpicture.h"
+#include "ui/scaling.h"
 
 std::string DesignProductName;
 std::string DesignProductVersion;
@@ -27,7 +28,7 @@ TTheme& Theme() {
   return theme;
 }
 
-const TPixelTable& TableOf(TImage image) {
+const TArtwork& ArtOf(TImage image) {
   switch (image) {
     case imButtonSkin: return Art::ButtonSkin;
     case imErrorIcon: return Art::ErrorIcon;
@@ -39,41 +40,34 @@ const TPixelTable& TableOf(TImage image) {
   return Art::WarningIcon;
 }
 
+// The icons at the screen's scale; the skin as drawn nearest it, for a button composes its
+// caps and middle at the skin's own scale before it fits the result to its size.
+TBitmap PictureOf(TImage image) {
+  const TArtwork& art = ArtOf(image);
+  if (image == imButtonSkin) return BitmapFromTable(NearestTable(art, ScreenPixelsPerInch()));
+  return ArtworkPicture(art);
+}
+
 }  // namespace
-
-TBitmap BitmapFromTable(const TPixelTable& table) {
-  TBitmap bitmap(table.Width, table.Height);
-  if (bitmap.Empty()) return bitmap;
-  const size_t count = static_cast<size_t>(table.Width) * static_cast<size_t>(table.Height);
-  uint32_t* bits = bitmap.Bits();
-  for (size_t i = 0; i < count; ++i) bits[i] = OpaquePixel(table.Pixels[i] & 0xFFFFFF);
-  return bitmap;
-}
-
-TBitmap BitmapFromTablePixelByPixel(const TPixelTable& table) {
-  TBitmap bitmap(table.Width, table.Height);
-  TMemoryDC dc;
-  dc.Select(bitmap.Handle());
-  for (int y = 0; y < table.Height; ++y)
-    for (int x = 0; x < table.Width; ++x)
-      SetPixelV(dc.Handle(), x, y, table.Pixels[y * table.Width + x] & 0xFFFFFF);
-  GdiFlush();
-  // SetPixel leaves the alpha byte at 0: make the picture opaque as the fast build does.
-  for (int i = 0; i < table.Width * table.Height; ++i) bitmap.Bits()[i] |= 0xFF000000u;
-  return bitmap;
-}
 
 void DesignStart() {
   TTheme& theme = Theme();
   if (theme.Starts++ > 0) return;
   for (int i = 0; i < imCount; ++i)
-    theme.Images[static_cast<size_t>(i)] = BitmapFromTable(TableOf(static_cast<TImage>(i)));
+    theme.Images[static_cast<size_t>(i)] = PictureOf(static_cast<TImage>(i));
   DesignTrademark = "Cardmend";
   DesignProductFamily = "Cardmend Tools";
   DesignWebAddress = "https://www.cardmend.example";
   DesignCopyrightYears = "2026";
   DesignCopyrightSign = "\xC2\xA9";  // ©
   DesignCompany = "Cardmend Software, Berlin, Germany";
+}
+
+void DesignScaleChanged() {
+  TTheme& theme = Theme();
+  if (theme.Starts == 0) return;
+  for (int i = 0; i < imCount; ++i)
+    theme.Images[static_cast<size_t>(i)] = PictureOf(static_cast<TImage>(i));
 }
 
 void DesignEnd() {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "controls/artwork.h"
+#include "controls/artworkpicture.h"
 #include "ui/bitmap.h"
 
 // Written by the application once, early, before any dialog shows.
@@ -30,15 +31,13 @@ constexpr COLORREF DesignWindowColor = 0xDEEBEF;
 
 void DesignStart();
 void DesignEnd();
+// Makes the images again at the screen's scale, in place: references to them stay good.
+void DesignScaleChanged();
 
-// Empty before DesignStart and after the last DesignEnd.
+// Empty before DesignStart and after the last DesignEnd. The icons are at the screen's
+// scale; the skin is the drawing nearest it (25 or 50 pixels high).
 const TBitmap& DesignButtonSkin();
 const TBitmap& DesignErrorIcon();
 const TBitmap& DesignQuestionIcon();
 const TBitmap& DesignInfoIcon();
 const TBitmap& DesignWarningIcon();
-
-// An opaque picture of a pixel table, filled in one pass.
-TBitmap BitmapFromTable(const TPixelTable& table);
-// The same picture set pixel by pixel, the slow way; kept for the benchmark's comparison.
-TBitmap BitmapFromTablePixelByPixel(const TPixelTable& table);

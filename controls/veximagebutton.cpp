@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "controls/artwork.h"
+#include "controls/artworkpicture.h"
 #include "controls/vexdesign.h"
 #include "ui/canvas.h"
 #include "ui/offscreen.h"
@@ -19,7 +19,7 @@ enum TFrameIndex { frNormal, frHot, frPressed, frDisabled };
 
 TVexImageBaseButton::TVexImageBaseButton(TWindow* parent) : TButton(parent, BS_OWNERDRAW) {
   SetWindowLongW(Handle(), GWL_STYLE, GetWindowLongW(Handle(), GWL_STYLE) & ~WS_TABSTOP);
-  TFont font("Arial", -Scaled(11));
+  TFont font("Arial", TFont::PointsHeight(8));
   SetFont(font);
   FActiveRight = Width();
 }
@@ -39,8 +39,10 @@ TVexHelpButton::TVexHelpButton(TWindow* parent) : TVexImageBaseButton(parent) {
   SetCaptionEng("Help");
   SetCaptionFra("Aide");
   SetCaptionSpa("Ayuda");
-  SetImages(BitmapFromTable(Art::HelpStrip));
+  SetImages(ArtworkPicture(Art::HelpStrip, 1, 4));
 }
+
+void TVexHelpButton::ScaleChanged() { SetImages(ArtworkPicture(Art::HelpStrip, 1, 4)); }
 
 void TVexImageBaseButton::SetImages(const TBitmap& images) {
   FImages = images.Copy();

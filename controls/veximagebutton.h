@@ -118,4 +118,7 @@ class TVexImageButton : public TVexImageBaseButton {
 class TVexHelpButton : public TVexImageBaseButton {
  public:
   explicit TVexHelpButton(TWindow* parent);
+
+ protected:
+  void ScaleChanged() override;
 };

@@ -18,7 +18,7 @@ BOOL CALLBACK CollectSibling(HWND h, LPARAM lp) {
 }  // namespace
 
 TVEXRadio::TVEXRadio(TWindow* parent, const RECT& bounds)
-    : TVexToggleBase(parent, L"TVEXRadio", Art::RadioGlyphs, bounds) {}
+    : TVexToggleBase(parent, L"TVEXRadio", Art::RadioGlyphs, 2, bounds) {}
 
 void TVEXRadio::SetChecked(bool on) {
   if (on == FChecked) return;

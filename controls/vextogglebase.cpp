@@ -2,25 +2,46 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
+#include "controls/artworkpicture.h"
+
 #include "ui/scaling.h"
 #include "ui/windowdc.h"
 
 namespace {
 
-// The transparent key of the radio glyphs: such pixels show the control's colour.
-constexpr uint32_t KeyColor = 0x0000FF;
+// A premultiplied pixel over an opaque one.
+uint32_t Over(uint32_t pixel, uint32_t back) {
+  const uint32_t rest = 255 - (pixel >> 24);
+  uint32_t result = 0xFF000000u;
+  for (int shift = 0; shift < 24; shift += 8) {
+    const uint32_t below = ((back >> shift) & 0xFF) * rest;
+    const uint32_t channel = ((pixel >> shift) & 0xFF) + (below + 127) / 255;
+    result |= std::min<uint32_t>(channel, 255) << shift;
+  }
+  return result;
+}
 
 bool IsBlank(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
 
 }  // namespace
 
 TVexToggleBase::TVexToggleBase(TWindow* parent, const wchar_t* className,
-                               const TPixelTable& glyphs, const RECT& bounds)
-    : TCustomControl(parent, className, bounds, WS_TABSTOP), FGlyphs(glyphs) {
+                               const TArtwork& glyphs, int rows, const RECT& bounds)
+    : TCustomControl(parent, className, bounds, WS_TABSTOP),
+      FArt(glyphs),
+      FRows(rows),
+      FGlyphs(ArtworkPicture(glyphs, LookCount, rows, true)) {
   SetColor(RGB(255, 255, 255));
-  TFont font("Arial", -Scaled(11));
+  TFont font("Arial", TFont::PointsHeight(8));
   SetFont(font);
   FActiveWidth = Width();
+}
+
+void TVexToggleBase::ScaleChanged() {
+  FGlyphs = ArtworkPicture(FArt, LookCount, FRows, true);
+  Invalidate();
 }
 
 void TVexToggleBase::SetShowFocusFrame(bool on) {
@@ -50,24 +71,18 @@ bool TVexToggleBase::StrictlyInside(int x, int y) const {
 }
 
 void TVexToggleBase::DrawGlyph(HDC dc, TLook look) const {
-  // The cell of the sheet, with the key colour turned into the control's colour.
-  TBitmap glyph(GlyphSize, GlyphSize);
-  const uint32_t backPixel = OpaquePixel(Color());
-  for (int y = 0; y < GlyphSize; ++y)
-    for (int x = 0; x < GlyphSize; ++x) {
-      const uint32_t c = FGlyphs.Pixels[(GlyphRow() * GlyphSize + y) * FGlyphs.Width +
-                                        look * GlyphSize + x];
-      glyph.Bits()[y * GlyphSize + x] = c == KeyColor ? backPixel : OpaquePixel(c & 0xFFFFFF);
-    }
+  // The cell of the sheet laid over the control's colour.
+  const int size = FGlyphs.Width() / LookCount;
+  TBitmap glyph(size, size);
+  if (glyph.Empty()) return;
+  const uint32_t back = OpaquePixel(Color());
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x)
+      glyph.Bits()[y * size + x] =
+          Over(FGlyphs.Bits()[(GlyphRow() * size + y) * FGlyphs.Width() + look * size + x], back);
   TMemoryDC source(dc);
   source.Select(glyph.Handle());
-  // Above 100 % the cell is scaled with a smoothing filter.
-  const int size = Scaled(GlyphSize);
-  if (size != GlyphSize) {
-    SetStretchBltMode(dc, HALFTONE);
-    SetBrushOrgEx(dc, 0, 0, nullptr);
-  }
-  StretchBlt(dc, 0, Scaled(1), size, size, source.Handle(), 0, 0, GlyphSize, GlyphSize, SRCCOPY);
+  BitBlt(dc, 0, Scaled(1), size, size, source.Handle(), 0, 0, SRCCOPY);
 }
 
 void TVexToggleBase::Paint(TCanvas& canvas) {

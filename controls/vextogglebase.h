@@ -1,7 +1,7 @@
 #pragma once
-// What the check box and the radio button share: a 13 x 13 glyph at the top left, chosen
-// by value and look, the caption right of it with an optional focus frame, and the rules
-// by which the pointer and the Space key press and release them. Only the glyph and the
+// What the check box and the radio button share: a 13 x 13 glyph (at 100 %) at the top
+// left, chosen by value and look, the caption right of it with an optional focus frame, and
+// the rules by which the pointer and the Space key press and release them. Only the glyph and the
 // caption react to the pointer, not the empty rest of the control.
 #include <functional>
 
@@ -29,9 +29,10 @@ class TVexToggleBase : public TCustomControl {
   std::function<void(int button, int x, int y)> OnMouseUp;
 
  protected:
-  enum TLook { lkNormal, lkHot, lkPressed, lkDisabled };
+  enum TLook { lkNormal, lkHot, lkPressed, lkDisabled, LookCount };
 
-  TVexToggleBase(TWindow* parent, const wchar_t* className, const TPixelTable& glyphs,
+  // `glyphs`: a sheet of 13 x 13 cells, a column per look and `rows` rows.
+  TVexToggleBase(TWindow* parent, const wchar_t* className, const TArtwork& glyphs, int rows,
                  const RECT& bounds);
 
   // The glyph sheet's row for the current value.
@@ -56,6 +57,7 @@ class TVexToggleBase : public TCustomControl {
   void Paint(TCanvas& canvas) override;
   void MouseMove(int x, int y) override;
   void MouseLeave() override;
+  void ScaleChanged() override;
 
  private:
   bool Inside(int x, int y) const;
@@ -64,7 +66,10 @@ class TVexToggleBase : public TCustomControl {
   void ButtonDown(int button, int x, int y);
   void ButtonUp(int button, int x, int y);
 
-  const TPixelTable& FGlyphs;
+  const TArtwork& FArt;
+  int FRows;
+  // The sheet at the screen's scale; key-coloured pixels see-through.
+  TBitmap FGlyphs;
   bool FReadOnly = false;
   bool FShowFocusFrame = true;
   COLORREF FFontDisabledColor = DefaultDisabledColor;

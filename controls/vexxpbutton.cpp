@@ -2,25 +2,24 @@
 
 #include <windowsx.h>
 
-#include "controls/artwork.h"
+#include <algorithm>
+
+#include "controls/artworkpicture.h"
 #include "controls/vexdesign.h"
 #include "ui/canvas.h"
 #include "ui/offscreen.h"
+#include "ui/resample.h"
 #include "ui/scaling.h"
 #include "ui/windowdc.h"
 
 namespace {
 
 constexpr int CapWidth = 8;
+constexpr int SkinWidth = 98;
 constexpr int SkinHeight = 25;
 constexpr int FocusTile = 96;
 
-// Skin columns of each frame: the left cap, then the right cap (whose first column is
-// also the middle).
-struct TFrame {
-  int Left, Right;
-};
-constexpr TFrame NormalFrame{0, 8}, DefaultFrame{16, 24}, FocusedFrame{32, 40},
+constexpr TVexXPButton::TFrame NormalFrame{0, 8}, DefaultFrame{16, 24}, FocusedFrame{32, 40},
     PressedFrame{48, 56}, HotFrame{64, 72}, DisabledFrame{80, 88};
 
 }  // namespace
@@ -29,16 +28,25 @@ TVexXPButton::TVexXPButton(TWindow* parent)
     : TVexXPButton(parent, {0, 0, Scaled(98), Scaled(SkinHeight)}) {}
 
 TVexXPButton::TVexXPButton(TWindow* parent, const RECT& bounds)
-    : TButton(parent, BS_OWNERDRAW, bounds), FBuiltInSkin(BitmapFromTable(Art::ButtonSkin)) {
-  const TFont font("Arial", -Scaled(11));
+    : TButton(parent, BS_OWNERDRAW, bounds), FBuiltInSkin(BuiltInSkin()) {
+  const TFont font("Arial", TFont::PointsHeight(8));
   // The parent's font, which the button has taken already, is mostly this one: a second
   // WM_SETFONT would change nothing.
   if (!font.SameGdiFont(Font()) || font.Color() != Font().Color()) SetFont(font);
 }
 
+TBitmap TVexXPButton::BuiltInSkin() {
+  return BitmapFromTable(NearestTable(Art::ButtonSkin, ScreenPixelsPerInch()));
+}
+
+void TVexXPButton::ScaleChanged() {
+  FBuiltInSkin = BuiltInSkin();
+  Invalidate();
+}
+
 void TVexXPButton::SetSkin(const TBitmap* skin) {
   FSkin = skin;
-  SetBounds(Left(), Top(), Width(), Scaled(skin && !skin->Empty() ? skin->Height() : SkinHeight));
+  SetBounds(Left(), Top(), Width(), Scaled(Skin().Height() / SkinZoom()));
   Invalidate();
 }
 
@@ -105,61 +113,67 @@ void TVexXPButton::PaintState(HDC dc, UINT itemState, bool hot) {
   } else {
     frame = DefaultFrame;
   }
-  DrawFrame(dc, r, frame.Left, frame.Right, tiled);
+  DrawFrame(dc, r, frame, tiled);
   if (FDropDown) DrawArrow(dc, r, disabled && !hot);
   DrawCaption(dc, r, disabled && !hot);
 }
 
-// A button taller than the skin (a display scale above 100 %) gets the frame drawn at the
-// skin's size and scaled with a smoothing filter, caps, rules and focus tiles alike.
-void TVexXPButton::DrawScaledFrame(HDC dc, const RECT& r, int left, int right, bool tiled) const {
-  const int height = r.bottom - r.top;
-  const int width = MulDiv(r.right - r.left, SkinHeight, height);
-  TBitmap frame(width, SkinHeight);
-  if (frame.Empty()) return;
+int TVexXPButton::SkinZoom() const { return std::max(1, Skin().Width() / SkinWidth); }
+
+// A button of another height than the skin (a display scale above 100 %, or the 200 %
+// skin at 150 %) gets its frame composed at the skin's own scale, where caps, middle and
+// focus tiles fit whole pixels, and the result filtered to the button's size.
+void TVexXPButton::DrawScaledFrame(HDC dc, const RECT& r, TFrame frame, bool tiled) const {
+  const int skinHeight = Skin().Height();
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  TBitmap composed(MulDiv(width, skinHeight, height), skinHeight);
+  TBitmap fitted(width, height);
+  if (composed.Empty() || fitted.Empty()) return;
   {
     TMemoryDC target(dc);
-    target.Select(frame.Handle());
-    DrawFrame(target.Handle(), {0, 0, width, SkinHeight}, left, right, tiled);
+    target.Select(composed.Handle());
+    DrawFrame(target.Handle(), {0, 0, composed.Width(), skinHeight}, frame, tiled);
+    GdiFlush();
   }
+  ResampleInto(composed, {0, 0, composed.Width(), skinHeight}, fitted, {0, 0, width, height});
   TMemoryDC source(dc);
-  source.Select(frame.Handle());
-  SetStretchBltMode(dc, HALFTONE);
-  SetBrushOrgEx(dc, 0, 0, nullptr);
-  StretchBlt(dc, r.left, r.top, r.right - r.left, height, source.Handle(), 0, 0, width, SkinHeight,
-             SRCCOPY);
+  source.Select(fitted.Handle());
+  BitBlt(dc, r.left, r.top, width, height, source.Handle(), 0, 0, SRCCOPY);
 }
 
-void TVexXPButton::DrawFrame(HDC dc, const RECT& r, int left, int right, bool tiled) const {
+void TVexXPButton::DrawFrame(HDC dc, const RECT& r, TFrame frame, bool tiled) const {
   const TBitmap& skin = Skin();
   if (skin.Empty()) return;
-  if (r.bottom - r.top > SkinHeight) return DrawScaledFrame(dc, r, left, right, tiled);
+  const int skinHeight = skin.Height();
+  if (r.bottom - r.top != skinHeight) return DrawScaledFrame(dc, r, frame, tiled);
+  const int zoom = SkinZoom(), cap = CapWidth * zoom, tile = 2 * zoom;
   TMemoryDC source(dc);
   source.Select(skin.Handle());
   const HDC s = source.Handle();
   const int w = r.right - r.left;
-  BitBlt(dc, r.left, r.top, CapWidth, SkinHeight, s, left, 0, SRCCOPY);
-  BitBlt(dc, r.right - CapWidth, r.top, CapWidth, SkinHeight, s, right, 0, SRCCOPY);
+  BitBlt(dc, r.left, r.top, cap, skinHeight, s, frame.Left * zoom, 0, SRCCOPY);
+  BitBlt(dc, r.right - cap, r.top, cap, skinHeight, s, frame.Right * zoom, 0, SRCCOPY);
   if (!tiled) {
-    if (w - 2 * CapWidth > 0) {
+    if (w - 2 * cap > 0) {
       SetStretchBltMode(dc, COLORONCOLOR);
-      StretchBlt(dc, r.left + CapWidth, r.top, w - 2 * CapWidth, SkinHeight, s, right, 0, 1,
-                 SkinHeight, SRCCOPY);
+      StretchBlt(dc, r.left + cap, r.top, w - 2 * cap, skinHeight, s, frame.Right * zoom, 0, 1,
+                 skinHeight, SRCCOPY);
     }
     return;
   }
   // The dotted focus line goes on tile by tile; the last tile may cover the right cap's
-  // first two columns, which show the same pixels.
-  const int tiles = (w - 2 * CapWidth) / 2;
+  // first columns, which show the same pixels.
+  const int tiles = (w - 2 * cap) / tile;
   for (int i = 0; tiles >= 0 && i <= tiles; ++i)
-    BitBlt(dc, r.left + CapWidth + 2 * i, r.top, 2, SkinHeight, s, FocusTile, 0, SRCCOPY);
+    BitBlt(dc, r.left + cap + tile * i, r.top, tile, skinHeight, s, FocusTile * zoom, 0, SRCCOPY);
 }
 
 void TVexXPButton::DrawArrow(HDC dc, const RECT& r, bool disabled) const {
   TCanvas canvas(dc);
   const COLORREF color = disabled ? FFontDisabledColor : RGB(0, 0, 0);
-  for (int i = 0; i < 4; ++i)
-    canvas.Line(r.left + 8 + i, r.top + 11 + i, r.left + 15 - i, r.top + 11 + i, color);
+  for (int i = 0; i < Scaled(4); ++i)
+    canvas.Line(r.left + Scaled(8) + i, r.top + Scaled(11) + i, r.left + Scaled(15) - i,
+                r.top + Scaled(11) + i, color);
 }
 
 void TVexXPButton::DrawCaption(HDC dc, const RECT& r, bool disabled) const {

@@ -1,7 +1,7 @@
 #pragma once
 // The program's push button: a platform BUTTON, so it takes the focus and the dialog keys,
-// whose every pixel comes from a 98 x 25 skin strip: a left cap, a right cap and a
-// stretched middle chosen by state, the caption centred on top.
+// whose every pixel comes from a 98 x 25 skin strip (or its 200 % drawing): a left cap, a
+// right cap and a stretched middle chosen by state, the caption centred on top.
 #include "ui/bitmap.h"
 #include "ui/button.h"
 
@@ -30,18 +30,28 @@ class TVexXPButton : public TButton {
   // ODS_DEFAULT, ODS_DISABLED), or its hot look, into any DC.
   void PaintState(HDC dc, UINT itemState, bool hot = false);
 
+ // Skin columns of a frame at 100 %: the left cap, then the right cap (whose first column
+  // is also the middle).
+  struct TFrame {
+    int Left, Right;
+  };
+
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void DrawItem(const DRAWITEMSTRUCT& item) override;
+  void ScaleChanged() override;
   void Paint(TCanvas& canvas) override;
   void Click() override;
 
  private:
   // A skin that is gone (the theme ended) leaves the built-in one.
+  static TBitmap BuiltInSkin();
   const TBitmap& Skin() const { return FSkin && !FSkin->Empty() ? *FSkin : FBuiltInSkin; }
   UINT CurrentState() const;
-  void DrawScaledFrame(HDC dc, const RECT& r, int left, int right, bool tiled) const;
-  void DrawFrame(HDC dc, const RECT& r, int left, int right, bool tiled) const;
+  // The skin's scale: 1 for the 100 % drawing, 2 for the 200 % one.
+  int SkinZoom() const;
+  void DrawScaledFrame(HDC dc, const RECT& r, TFrame frame, bool tiled) const;
+  void DrawFrame(HDC dc, const RECT& r, TFrame frame, bool tiled) const;
   void DrawArrow(HDC dc, const RECT& r, bool disabled) const;
   void DrawCaption(HDC dc, const RECT& r, bool disabled) const;
   void MouseMoved();

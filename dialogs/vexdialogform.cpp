@@ -27,8 +27,8 @@ TVexDialogForm::TVexDialogForm(const wchar_t* className, int lineCount,
             WS_EX_DLGMODALFRAME),
       FMaxLines(static_cast<size_t>(lineCount)) {
   SetColor(DesignPanelColor);
-  SetFont(TFont("Arial", -Scaled(11)));
-  FCheckBox.SetFont(TFont("Arial", -Scaled(11)));
+  SetFont(TFont("Arial", TFont::PointsHeight(8)));
+  FCheckBox.SetFont(TFont("Arial", TFont::PointsHeight(8)));
   FCheckBox.SetText(checkCaption);
   SetScaledBounds(FTypeImage, 20, 20, 39, 39);
   SetScaledBounds(FCheckBox, 16, 284, 409, 16);
@@ -75,6 +75,20 @@ int TVexDialogForm::SetUp(const std::string& text, int icon, size_t maxLines, in
     if (i < lines.size()) width = std::max(width, line.Width());
   }
   return static_cast<int>(lines.size());
+}
+
+void TVexDialogForm::ScaleChanged() {
+  DesignScaleChanged();
+  if (!FRelayout) return;
+  RECT place{};
+  GetWindowRect(Handle(), &place);
+  const bool checked = FCheckBox.Checked();
+  // A copy: the layout leaves a new one behind while it runs.
+  const std::function<void()> relayout = FRelayout;
+  relayout();
+  FCheckBox.SetChecked(checked);
+  SetWindowPos(Handle(), nullptr, place.left, place.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TVexDialogForm::FitBelowAndPlace(int clientWidth, int buttonBottom, bool showCheckBox,

@@ -2,6 +2,7 @@
 // What the message and question dialogs share: a white dialog frame with the theme's
 // caption, an icon, lines of label markup at a pitch of twice the font's point size, and
 // a place centred over a reference window and kept on the screen.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,11 +36,17 @@ class TVexDialogForm : public TForm {
   // or hidden; then the dialog centred over `reference`, sized and moved in one step.
   void FitBelowAndPlace(int clientWidth, int buttonBottom, bool showCheckBox,
                         const TWindow* reference);
+  // How to lay the dialog out again for the text it shows, when the display's scale
+  // changes under it; each Prepare leaves it here.
+  void SetRelayout(std::function<void()> relayout) { FRelayout = std::move(relayout); }
+  // The layout made again where the dialog is, the check box as the user left it.
+  void ScaleChanged() override;
 
  private:
   TImage FTypeImage{this, {}};
   TVEXCheck FCheckBox{this, {}};
   std::vector<std::unique_ptr<TQvLabel>> FLines;
   size_t FMaxLines;
+  std::function<void()> FRelayout;
   int FLinePitch = 24;
 };

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "controls/artwork.h"
+#include "controls/artworkpicture.h"
 #include "controls/vexdesign.h"
 #include "dialogs/dialoglines.h"
 #include "sysutil/scopeexit.h"
@@ -17,19 +17,19 @@ bool IsBlank(const std::string& s) { return s.find_first_not_of(' ') == std::str
 
 TVEXHintForm::TVEXHintForm() : TForm(L"TVEXHintForm", WS_POPUP | WS_CLIPCHILDREN) {
   SetColor(BalloonColor);
-  TFont font("Arial", -Scaled(11));
+  TFont font("Arial", TFont::PointsHeight(8));
   font.SetColor(GetSysColor(COLOR_WINDOWTEXT));
   SetFont(font);
   SetClientSize(Scaled(406), Scaled(197));
-  FInfoImage.SetPicture(BitmapFromTable(Art::HintInfoIcon));
-  FWarnImage.SetPicture(BitmapFromTable(Art::HintWarningIcon));
+  FInfoImage.SetPicture(ArtworkPicture(Art::HintInfoIcon));
+  FWarnImage.SetPicture(ArtworkPicture(Art::HintWarningIcon));
   for (TImage* image : {&FInfoImage, &FWarnImage}) {
     image->SetVisible(false);
     image->OnClick = [this] { CloseHint(); };
   }
   SetScaledBounds(FInfoImage, 8, 19, 16, 16);
   SetScaledBounds(FWarnImage, 20, 19, 16, 16);
-  FCloseKnopf.SetImages(BitmapFromTable(Art::CloseStrip));
+  FCloseKnopf.SetImages(ArtworkPicture(Art::CloseStrip, 1, 4));
   FCloseKnopf.SetButtonColor(RGB(255, 255, 255));
   FCloseKnopf.SetLanguage(lgGerman);
   FCloseKnopf.SetTopBorderColor(RGB(255, 255, 255));

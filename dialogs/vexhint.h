@@ -44,6 +44,8 @@ class TVEXHintForm : public TForm {
   bool ShortCut(const MSG& msg) override;
   void Paint(TCanvas& canvas) override;
   void Click() override;
+  // A balloon points at a place laid out at the old scale: it closes, the link opens it anew.
+  void ScaleChanged() override { CloseHint(); }
 
  private:
   void CloseHint() { SetModalResult(mrOk); }

@@ -34,6 +34,7 @@ void TVEXMessageForm::Prepare(const std::string& text, int icon, bool showCheckB
   FOKKnopf.SetText(captions.size() > 0 ? captions[0] : OKCaption);
   NichtNochMalCB().SetText(captions.size() > 1 ? captions[1] : CheckCaption);
   FitBelowAndPlace(width + Scaled(138), top + FOKKnopf.Height(), showCheckBox, reference);
+  SetRelayout([=, this] { Prepare(text, icon, showCheckBox, captions, reference); });
 }
 
 uint8_t TVEXMessageForm::ShowMessage(const std::string& text, int icon, bool showCheckBox,

@@ -34,7 +34,7 @@ TVEXQuestionForm::TVEXQuestionForm()
   FHilfeKnopf.SetCaptionDef("Help");
   FHilfeKnopf.SetButtonColor(RGB(255, 255, 255));
   FHilfeKnopf.SetLanguage(lgGerman);
-  FHilfeKnopf.SetFont(TFont("Arial", -Scaled(11)));
+  FHilfeKnopf.SetFont(TFont("Arial", TFont::PointsHeight(8)));
   FHilfeKnopf.OnClick = [this] { ShowHelp(); };
 }
 
@@ -78,9 +78,14 @@ void TVEXQuestionForm::Prepare(const TQuestion& q) {
   PlaceButtons(width, q.Buttons);
   FDefaultButton = q.DefaultButton;
   FHelpTopic = q.HelpTopic;
-  FHilfeKnopf.SetBounds(Scaled(HelpLeft), top, FHilfeKnopf.Width(), FHilfeKnopf.Height());
+  // As tall as its picture, wherever the rounding of its edges would put them.
+  FHilfeKnopf.SetBounds(Scaled(HelpLeft), top, FHilfeKnopf.Width(), Scaled(25));
   FHilfeKnopf.SetVisible(!q.HelpTopic.empty());
   FitBelowAndPlace(width + Scaled(138), top + FNeinKnopf.Height(), q.ShowCheckBox, q.Reference);
+  SetRelayout([q, this] {
+    Prepare(q);
+    if (TVexXPButton* button = ButtonOf(FDefaultButton)) button->SetDefault(true);
+  });
 }
 
 // Right-aligned with the widest line; visible buttons B wide and 10 apart.

@@ -19,7 +19,12 @@ void TFont::SetHeight(int height) {
   Changed();
 }
 
-void TFont::SetSize(int points) { SetHeight(-MulDiv(points, ScreenPixelsPerInch(), 72)); }
+void TFont::SetSize(int points) { SetHeight(PointsHeight(points)); }
+
+int TFont::RescaledHeight(int height, int fromDpi, int toDpi) {
+  if (fromDpi <= 0 || toDpi <= 0) return height;
+  return MulDiv(MulDiv(height, 72, fromDpi), toDpi, 72);
+}
 
 void TFont::SetStyle(TFontStyles style) {
   if (style == FStyle) return;

@@ -19,6 +19,12 @@ class TFont {
   TFont() = default;
   TFont(std::string name, int height) : FName(std::move(name)), FHeight(height) {}
 
+  // The height of a font of `points` at the screen's scale, rounded as Windows sizes its
+  // own: 8 points are 11 pixels at 96 DPI, 13 at 120, 16 at 144, 21 at 192.
+  static int PointsHeight(int points) { return -MulDiv(points, ScreenPixelsPerInch(), 72); }
+  // A height laid out at `fromDpi`, at `toDpi`: the same points, rounded there.
+  static int RescaledHeight(int height, int fromDpi, int toDpi);
+
   const std::string& Name() const { return FName; }
   int Height() const { return FHeight; }
   // Points at the screen's resolution, as the height gives them.
@@ -53,7 +59,7 @@ class TFont {
   void Changed() { FObject.reset(); }
 
   std::string FName = "Tahoma";
-  int FHeight = -Scaled(11);  // Tahoma's 8 points, at the screen's scale
+  int FHeight = PointsHeight(8);  // Tahoma's 8 points
   TFontStyles FStyle = 0;
   int FOrientation = 0;
   COLORREF FColor = RGB(0, 0, 0);

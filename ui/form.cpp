@@ -2,6 +2,8 @@
 
 #include <functional>
 
+#include "sysutil/scopeexit.h"
+#include "sysutil/systemlibrary.h"
 #include "ui/application.h"
 
 namespace {
@@ -16,6 +18,10 @@ BOOL CALLBACK CollectEnabled(HWND h, LPARAM lp) {
 bool WantsChars(HWND h) {
   return h && (SendMessageW(h, WM_GETDLGCODE, 0, 0) & (DLGC_WANTCHARS | DLGC_WANTALLKEYS));
 }
+
+// Newer than the headers this program is built with: Windows 8.1 and 10.
+constexpr UINT WmDpiChanged = 0x02E0;
+using TAdjustWindowRectExForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 
 bool WantsAllKeys(HWND h) {
   return h && (SendMessageW(h, WM_GETDLGCODE, 0, 0) & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE));
@@ -33,6 +39,7 @@ TForm::~TForm() {
 }
 
 void TForm::Show() {
+  AdoptDisplayScale();
   ShowWindow(Handle(), SW_SHOW);
   UpdateWindow(Handle());
 }
@@ -85,6 +92,9 @@ void TForm::SetActiveControl(const TWindow& control) {
 }
 
 int TForm::ShowModal() {
+  // Its scale ends with it: the forms below it may lie on another display.
+  const int scale = ScreenPixelsPerInch();
+  const TScopeExit restoreScale([scale] { SetScreenPixelsPerInch(scale); });
   const TModalScope scope(Handle(), FModal);
   FModalResult = mrNone;
   Show();
@@ -186,8 +196,44 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       Close();
       return 0;
+    case WmDpiChanged:
+      ChangeScale(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
+      return 0;
   }
   return TWindow::WndProc(msg, wp, lp);
+}
+
+void TForm::ChangeScale(int dpi, const RECT* suggested) {
+  const int from = FPixelsPerInch;
+  if (dpi <= 0 || dpi == from) return;
+  FPixelsPerInch = dpi;
+  SetScreenPixelsPerInch(dpi);
+  // The client area scaled as its contents will be, in a frame as Windows draws it there.
+  const RECT client = ClientRect();
+  const int width = Rescaled(client.right, from, dpi), height = Rescaled(client.bottom, from, dpi);
+  RECT frame{0, 0, width, height};
+  const auto style = static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongW(Handle(), GWL_EXSTYLE));
+  static const auto adjust =
+      LoadedFunction<TAdjustWindowRectExForDpi>(L"user32.dll", "AdjustWindowRectExForDpi");
+  const auto dpiValue = static_cast<UINT>(dpi);
+  if (!adjust || !PerMonitorAware() || !adjust(&frame, style, FALSE, exStyle, dpiValue))
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  const int left = suggested ? suggested->left : Left(), top = suggested ? suggested->top : Top();
+  const int frameWidth = frame.right - frame.left, frameHeight = frame.bottom - frame.top;
+  SetWindowPos(Handle(), nullptr, left, top, frameWidth, frameHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Wine answers for a frame drawn at that scale but draws it at the system's: what the
+  // client area came out as tells.
+  const RECT got = ClientRect();
+  if (got.right != width || got.bottom != height)
+    SetWindowPos(Handle(), nullptr, 0, 0, frameWidth + width - got.right,
+                 frameHeight + height - got.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Rescale(from, dpi);
+}
+
+void TForm::AdoptDisplayScale() {
+  const int dpi = WindowPixelsPerInch(Handle());
+  if (dpi != FPixelsPerInch) ChangeScale(dpi, nullptr);
 }
 
 void TForm::ActivateChanged(WPARAM wp, HWND other) {

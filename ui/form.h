@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/scaling.h"
 #include "ui/window.h"
 
 enum TModalResult : int { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrYes = IDYES, mrNo = IDNO };
@@ -35,6 +36,9 @@ class TForm : public TWindow {
   // The control that takes the focus whenever the form becomes active, also the first time.
   // A hidden form is not activated by it, as it would be by SetFocus on the control.
   void SetActiveControl(const TWindow& control);
+  // The display scale the form is laid out at.
+  int PixelsPerInch() const { return FPixelsPerInch; }
+
   // The main form's Close ends the application.
   void SetMainForm(bool main) { FMainForm = main; }
 
@@ -49,6 +53,9 @@ class TForm : public TWindow {
   // this program; switching from another application does not count.
   virtual void Activate() {}
   virtual bool CloseQuery() { return true; }
+  // The form was laid out anew at another display scale (TWindow::Rescale) after it had
+  // taken the size that scale gives its client area; it may size itself again.
+  void ScaleChanged() override {}
 
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
@@ -67,11 +74,17 @@ class TForm : public TWindow {
   bool HandleAccelerator(wchar_t ch);
   bool HandleDialogKey(WPARAM key);
   void ActivateChanged(WPARAM wp, HWND other);
+  // Windows moved the form to a display of `dpi` (WM_DPICHANGED), suggesting a place.
+  void ChangeScale(int dpi, const RECT* suggested);
+  // A form about to show on a display of another scale than the one it was laid out at
+  // takes that display's first.
+  void AdoptDisplayScale();
 
   int FModalResult = mrNone;
   bool FModal = false;
   bool FMainForm = false;
   bool FActivatedOnce = false;
+  int FPixelsPerInch = ScreenPixelsPerInch();
   HWND FFocusedChild = nullptr;
   std::vector<std::unique_ptr<void, void (*)(void*)>> FControls;
 };

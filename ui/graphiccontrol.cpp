@@ -1,5 +1,6 @@
 #include "ui/graphiccontrol.h"
 
+#include "ui/scaling.h"
 #include "ui/windowdc.h"
 
 TGraphicControl::TGraphicControl(TWindow* parent) : FParent(parent), FFont(parent->Font()) {
@@ -54,4 +55,14 @@ void TGraphicControl::PaintNow(const std::function<void(TCanvas&)>& paint) {
   IntersectClipRect(dc.Handle(), FBounds.left, FBounds.top, FBounds.right, FBounds.bottom);
   OffsetViewportOrgEx(dc.Handle(), FBounds.left, FBounds.top, nullptr);
   paint(canvas);
+}
+
+void TGraphicControl::Rescale(int fromDpi, int toDpi) {
+  const RECT r = Rescaled(FBounds, fromDpi, toDpi);
+  SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+  // After the bounds: a label that sizes itself to its text measures again.
+  TFont font = FFont;
+  font.SetHeight(TFont::RescaledHeight(font.Height(), fromDpi, toDpi));
+  SetFont(font);
+  ScaleChanged();
 }

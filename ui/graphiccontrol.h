@@ -37,11 +37,14 @@ class TGraphicControl : public TGraphicChild {
   void Repaint();
   // Paints the control with its parent's background into dc, its top-left corner at (0, 0).
   void PaintTo(HDC dc);
+  void Rescale(int fromDpi, int toDpi) override;
 
  protected:
   // The canvas's origin is the control's top-left corner; drawing is clipped to it.
   virtual void Paint(TCanvas& canvas) = 0;
   virtual void FontChanged() { Invalidate(); }
+  // After Rescale, as TWindow's.
+  virtual void ScaleChanged() {}
   // Runs `paint` at once on the parent's window, with the origin at the control's corner
   // and drawing clipped to it.
   void PaintNow(const std::function<void(TCanvas&)>& paint);

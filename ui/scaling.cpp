@@ -2,11 +2,20 @@
 
 #include <windows.h>
 
+#include "sysutil/systemlibrary.h"
 #include "ui/windowdc.h"
 
 namespace {
 
-int Overridden = 0;
+// 0 until the screen is first asked.
+int Current = 0;
+int Overrides = 0;
+
+// Newer than the headers this program is built with: Windows 10.
+using TGetDpiForWindow = UINT(WINAPI*)(HWND);
+using TGetThreadDpiAwarenessContext = void*(WINAPI*)();
+using TGetAwarenessFromDpiAwarenessContext = int(WINAPI*)(void*);
+constexpr int PerMonitorAwareness = 2;  // DPI_AWARENESS_PER_MONITOR_AWARE
 
 int ReadScreenPixelsPerInch() {
   const TClientDC screen(nullptr);
@@ -17,9 +26,32 @@ int ReadScreenPixelsPerInch() {
 }  // namespace
 
 int ScreenPixelsPerInch() {
-  if (Overridden) return Overridden;
-  static const int ppi = ReadScreenPixelsPerInch();
-  return ppi;
+  if (!Current) Current = ReadScreenPixelsPerInch();
+  return Current;
+}
+
+void SetScreenPixelsPerInch(int dpi) {
+  if (dpi > 0) Current = dpi;
+}
+
+bool PerMonitorAware() {
+  static const auto context = LoadedFunction<TGetThreadDpiAwarenessContext>(
+      L"user32.dll", "GetThreadDpiAwarenessContext");
+  static const auto awareness = LoadedFunction<TGetAwarenessFromDpiAwarenessContext>(
+      L"user32.dll", "GetAwarenessFromDpiAwarenessContext");
+  return context && awareness && awareness(context()) == PerMonitorAwareness;
+}
+
+int WindowPixelsPerInch(HWND window) {
+  static const auto dpiOf = LoadedFunction<TGetDpiForWindow>(L"user32.dll", "GetDpiForWindow");
+  if (Overrides == 0 && dpiOf && PerMonitorAware())
+    if (const auto dpi = static_cast<int>(dpiOf(window)); dpi > 0) return dpi;
+  return ScreenPixelsPerInch();
+}
+
+int Rescaled(int pixels, int fromDpi, int toDpi) {
+  if (fromDpi <= 0 || toDpi <= 0) return pixels;
+  return MulDiv(MulDiv(pixels, 96, fromDpi), toDpi, 96);
 }
 
 int Scaled(int pixels) { return MulDiv(pixels, ScreenPixelsPerInch(), 96); }
@@ -31,6 +63,17 @@ TScaledBounds ScaledBounds(int left, int top, int width, int height) {
   return {l, t, Scaled(left + width) - l, Scaled(top + height) - t};
 }
 
-TDpiOverride::TDpiOverride(int dpi) : FSaved(Overridden) { Overridden = dpi; }
+RECT Rescaled(const RECT& r, int fromDpi, int toDpi) {
+  return {Rescaled(r.left, fromDpi, toDpi), Rescaled(r.top, fromDpi, toDpi),
+          Rescaled(r.right, fromDpi, toDpi), Rescaled(r.bottom, fromDpi, toDpi)};
+}
 
-TDpiOverride::~TDpiOverride() { Overridden = FSaved; }
+TDpiOverride::TDpiOverride(int dpi) : FSaved(Current) {
+  Current = dpi;
+  ++Overrides;
+}
+
+TDpiOverride::~TDpiOverride() {
+  Current = FSaved;
+  --Overrides;
+}

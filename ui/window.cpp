@@ -8,6 +8,7 @@
 #include "sysutil/textconv.h"
 #include "ui/offscreen.h"
 #include "ui/screencursor.h"
+#include "ui/scaling.h"
 #include "ui/windowdc.h"
 
 namespace {
@@ -333,6 +334,23 @@ void TWindow::Repaint() {
   if (!FHandle) return;
   Invalidate();
   UpdateWindow(FHandle);
+}
+
+void TWindow::Rescale(int fromDpi, int toDpi) {
+  if (fromDpi == toDpi) return;
+  if (GetWindowLongW(FHandle, GWL_STYLE) & WS_CHILD) {
+    const RECT r = Rescaled(RectInParent(FHandle), fromDpi, toDpi);
+    SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+  }
+  TFont font = FFont;
+  font.SetHeight(TFont::RescaledHeight(font.Height(), fromDpi, toDpi));
+  SetFont(font);
+  for (TGraphicChild* graphic : std::vector<TGraphicChild*>(FGraphics))
+    graphic->Rescale(fromDpi, toDpi);
+  for (HWND child = GetWindow(FHandle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (TWindow* window = FromHandle(child)) window->Rescale(fromDpi, toDpi);
+  ScaleChanged();
+  Invalidate();
 }
 
 void TWindow::SetFont(const TFont& font) {

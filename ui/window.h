@@ -23,6 +23,8 @@ class TGraphicChild {
   // Paints onto `canvas`, whose origin is the child's top-left corner and whose drawing is
   // clipped to it.
   virtual void PaintInParent(TCanvas& canvas) = 0;
+  // Takes its bounds and font from one display scale to another (TWindow::Rescale).
+  virtual void Rescale(int fromDpi, int toDpi) = 0;
 
  protected:
   ~TGraphicChild() = default;
@@ -90,6 +92,12 @@ class TWindow {
   void AddGraphic(TGraphicChild* control) { FGraphics.push_back(control); }
   void RemoveGraphic(TGraphicChild* control) { std::erase(FGraphics, control); }
 
+  // Lays the window out at another display scale: its bounds (a child's), its font, its
+  // window-less controls and its child windows, each taken back to 96 DPI and scaled
+  // again, then ScaleChanged of the children and last its own. A top-level window keeps
+  // its place and size: its form sizes it.
+  void Rescale(int fromDpi, int toDpi);
+
   // Links two windows so that each hears through Notification when the other's object
   // goes (a label that hands its accelerator's focus to another control, say).
   void FreeNotification(TWindow* other);
@@ -116,6 +124,9 @@ class TWindow {
   virtual void Paint(TCanvas&) {}
   virtual void Click();
   virtual void TextChanged() { Invalidate(); }
+  // After Rescale: what was made for the old scale (pictures, measured layouts) is made
+  // again.
+  virtual void ScaleChanged() {}
   virtual void FontChanged();
   // Reflected from the parent: WM_COMMAND notifications, WM_CTLCOLOR* and, for owner-drawn
   // controls, WM_DRAWITEM. Windows may ask for a drawing outside WM_PAINT (Wine does on a

@@ -1,5 +1,7 @@
 #include "app/wizard/mainform.h"
 
+#include <algorithm>
+
 #include "app/branding.h"
 #include "app/singleinstance.h"
 #include "app/texts.h"
@@ -7,6 +9,7 @@
 #include "app/wizard/infolinks.h"
 #include "app/wizard/repairrun.h"
 #include "app/wizard/requirementmarks.h"
+#include "controls/artworkpicture.h"
 #include "dialogs/htmlhelp.h"
 #include "dialogs/vexmessage.h"
 #include "dialogs/vexquestion.h"
@@ -30,7 +33,7 @@ constexpr COLORREF LanguageLinkHoverColor = RGB(0x00, 0x00, 0xFF);
 
 constexpr int ProgramIcon = 1;
 
-TFont FormFont() { return TFont("Tahoma", -Scaled(11)); }
+TFont FormFont() { return TFont("Tahoma", TFont::PointsHeight(8)); }
 
 }  // namespace
 
@@ -46,8 +49,7 @@ TCardmendMainForm::TCardmendMainForm()
   BuildStartPage();
   BuildProgressPage();
   BuildFinishPage();
-  AddRequirementMarks(ImageList1);
-  LangImageList.AddStrip(BitmapFromTable(Art::Flags));
+  BuildImageLists();
 
   Timer1.SetInterval(100);
   Timer1.OnTimer = [this] { Timer1Timer(); };
@@ -68,6 +70,20 @@ TCardmendMainForm::~TCardmendMainForm() {
   SetHelpRefusalReporter(nullptr);
   Timer1.SetEnabled(false);
   FreePCSCLibrary();
+}
+
+void TCardmendMainForm::BuildImageLists() {
+  ImageList1 = TImageList(Scaled(16), Scaled(16));
+  AddRequirementMarks(ImageList1);
+  LangImageList = TImageList(Scaled(16), Scaled(16));
+  LangImageList.AddStrip(ArtworkPicture(Art::Flags, 5, 1));
+}
+
+void TCardmendMainForm::ScaleChanged() {
+  DesignScaleChanged();
+  BuildImageLists();
+  ShowRequirements();
+  ApplyLanguage();
 }
 
 void TCardmendMainForm::ShowMark(TImage& image, int index) {
@@ -91,15 +107,18 @@ void TCardmendMainForm::ShowPCSCStatus() {
   switch (FPCSCStatus) {
     case TLayerStatus::Running:
       LabelPCSC->SetText(" " + LangText(sRMRunning));
-      return ShowMark(*PCSCImage, rmMet);
+      ShowMark(*PCSCImage, rmMet);
+      return AlignInfoLinks();
     case TLayerStatus::AwaitingReader:
       LabelPCSC->SetText(" " + LangText(sRMAwaitingReader));
-      return ShowMark(*PCSCImage, rmAwaiting);
+      ShowMark(*PCSCImage, rmAwaiting);
+      return AlignInfoLinks();
     case TLayerStatus::NotRunning:
       break;
   }
   LabelPCSC->SetText(" " + LangText(sRMNotRunning));
   ShowMark(*PCSCImage, rmNotMet);
+  AlignInfoLinks();
 }
 
 void TCardmendMainForm::ApplyBranding() {
@@ -141,9 +160,14 @@ void TCardmendMainForm::ApplyLanguage() {
   ShowFlag();
 }
 
-// Right-aligned in the upper box, all three at the left of the first.
+// Right-aligned in the upper box, all three at the left of the first; where a line to their
+// left would run into them (a long status in a wide font), they move into the margin.
 void TCardmendMainForm::AlignInfoLinks() {
-  const int left = Panel2->ClientRect().right - WinInfoLabel->Width() - Scaled(12);
+  const int right = Panel2->ClientRect().right;
+  int left = right - WinInfoLabel->Width() - Scaled(12);
+  for (const TLabel* line : {Label0_2, Label0_3, LabelPCSC})
+    left = std::max(left, line->Left() + line->Width() + Scaled(4));
+  left = std::min(left, right - WinInfoLabel->Width() - Scaled(2));
   for (TQvLabel* link : {WinInfoLabel, AdminInfoLabel, PCSCInfoLabel})
     link->SetBounds(left, link->Top(), link->Width(), link->Height());
 }

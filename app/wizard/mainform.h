@@ -78,6 +78,8 @@ class TCardmendMainForm : public TForm, private TRepairPages {
 
  protected:
   void Activate() override;  // FormActivate
+  // Moved to a display of another scale: the pictures made again, the texts measured anew.
+  void ScaleChanged() override;
   bool ShortCut(const MSG& msg) override;  // FormShortCut
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
@@ -105,6 +107,7 @@ class TCardmendMainForm : public TForm, private TRepairPages {
   TVEXRadio& AddRadio(TWindow& parent, int top);
   void AlignInfoLinks();
   void ShowFlag();
+  void BuildImageLists();
 
   void ShowMark(TImage& image, int index);
   void ShowRestartAdvice();
@@ -161,7 +164,7 @@ class TCardmendMainForm : public TForm, private TRepairPages {
   TVexXPButton* FertigstellenKnopf = nullptr;
   TTimer Timer1;
   TImageList ImageList1{Scaled(16), Scaled(16)};
-  TImageList LangImageList{16, 16};
+  TImageList LangImageList{Scaled(16), Scaled(16)};
 
  private:
   std::unique_ptr<TWebLink> FWebLink;

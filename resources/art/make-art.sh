@@ -6,31 +6,42 @@
 # down, which gives each pixel its exact share of a shape: edges that sit on whole pixels
 # stay crisp and curves come out smooth. Coordinates below are in pixels of the finished
 # picture, measured at pixel edges, so "rectangle 3,3 4,4" is exactly the pixel (3, 3).
+#
+# Each picture is drawn twice from the same shapes: at its size (name.png) and at twice its
+# size (name@2x.png), which the program uses from 150 % display scale on. Nothing is ever
+# scaled from the small picture: the big one is drawn afresh, so its edges are as crisp.
 set -euo pipefail
+# Z is the zoom being drawn; coordinates below stay those of the 1x picture. Without one,
+# the script runs itself once per zoom.
+if [ -z "${ZOOM:-}" ]; then
+  for z in 1 2; do ZOOM=$z bash "$(readlink -f "$0")"; done
+  exit
+fi
 cd "$(dirname "$0")"
 command -v convert >/dev/null || { echo "make-art: ImageMagick's convert is missing" >&2; exit 1; }
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
+Z=$ZOOM
 S=8
-AFF="affine $S,0,0,$S,-0.5,-0.5"
+AFF="affine $((S * Z)),0,0,$((S * Z)),-0.5,-0.5"
 
 # Edge coordinate of the finished picture -> pixel-centre coordinate of the big canvas.
-p() { awk -v v="$1" -v s=$S 'BEGIN { printf "%g", v * s - 0.5 }'; }
+p() { awk -v v="$1" -v s=$((S * Z)) 'BEGIN { printf "%g", v * s - 0.5 }'; }
 
 # Paint sources: a gradient running from c1 at (x0, y0) to c2 at (x1, y1), flat beyond.
 lgrad() { echo "-define gradient:vector=$(p "$1"),$(p "$2"),$(p "$3"),$(p "$4") gradient:$5-$6"; }
 # A round gradient from c1 at its centre to c2 at radius r.
 rgrad() {
-  local r; r=$(awk -v v="$3" -v s=$S 'BEGIN { printf "%g", v * s }')
+  local r; r=$(awk -v v="$3" -v s=$((S * Z)) 'BEGIN { printf "%g", v * s }')
   echo "-define gradient:center=$(p "$1"),$(p "$2") -define gradient:radii=$r,$r" \
     "radial-gradient:$4-$5"
 }
 
 # begin W H COLOUR: start a W x H picture.
 begin() {
-  CW=$1 CH=$2 BW=$(($1 * S)) BH=$(($2 * S))
+  CW=$(($1 * Z)) CH=$(($2 * Z)) BW=$(($1 * S * Z)) BH=$(($2 * S * Z))
   CANVAS=$tmp/canvas.miff
   convert -size "${BW}x${BH}" "xc:$3" "$CANVAS"
 }
@@ -57,10 +68,11 @@ coverage() {
 finish() { convert "$CANVAS" -scale "${CW}x${CH}" "$1"; }
 
 # save OUT ARGS...: the pictures and joins (+append left to right, -append top to bottom)
-# of ARGS, written as plain opaque 8-bit RGB.
+# of ARGS, written as plain opaque 8-bit RGB; OUT gains "@2x" at zoom 2.
 save() {
   local out=$1
   shift
+  [ "$Z" = 1 ] || out=${out%.png}@${Z}x.png
   convert "$@" -alpha off -depth 8 -strip -define png:exclude-chunks=date,time "PNG24:$out"
 }
 
@@ -142,7 +154,8 @@ button() { # kind out
   finish "$2"
 }
 for k in normal default focused pressed hot disabled; do button $k "$tmp/button-$k.miff"; done
-convert "$tmp/button-focused.miff" -crop 2x25+8+0 +repage "$tmp/button-tile.miff"
+convert "$tmp/button-focused.miff" -crop $((2 * Z))x$((25 * Z))+$((8 * Z))+0 +repage \
+  "$tmp/button-tile.miff"
 save buttonskin.png "$tmp"/button-{normal,default,focused,pressed,hot,disabled,tile}.miff +append
 
 # --- Message box icons ---------------------------------------------------------------------
@@ -257,7 +270,7 @@ radio() { # kind state out
   coverage "$tmp/radio-cover.miff" "$painted"
   # Red is kept out of the glyph itself, so that only the key pixels carry it.
   convert "$tmp/radio-glyph.miff" -depth 8 -fill "#FE0000" -opaque "#FF0000" \
-    \( -size 13x13 xc:#FF0000 \) -swap 0,1 \
+    \( -size "${CW}x${CH}" xc:#FF0000 \) -swap 0,1 \
     \( "$tmp/radio-cover.miff" -threshold 0 \) -composite "$3"
 }
 rows=()

@@ -21,7 +21,7 @@ for locale in de_AT fr_FR; do
 done
 
 start_xvfb
-make_prefix "$build/test-prefix" 1024x768
+make_prefix "$build/test-prefix" 1280x1024
 wineserver -p
 # Start the prefix's own processes (services, the desktop) now, away from CTest's output
 # pipes: a test's pipe held open by one of them would never reach end-of-file.

@@ -19,11 +19,14 @@ void ShowForPicture(HWND window) {
 bool SaveScreen(const RECT& r, const std::wstring& path, COLORREF fill) {
   TBitmap picture(r.right - r.left, r.bottom - r.top);
   picture.Fill(fill);
-  {
+  // Only what is on the screen: Wine copies nothing at all of a rectangle reaching past it.
+  const RECT screenRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  RECT shown{};
+  if (IntersectRect(&shown, &r, &screenRect)) {
     TBitmapCanvas canvas(picture);
     const TClientDC screen(nullptr);
-    BitBlt(canvas.Canvas().Handle(), 0, 0, picture.Width(), picture.Height(), screen.Handle(),
-           r.left, r.top, SRCCOPY);
+    BitBlt(canvas.Canvas().Handle(), shown.left - r.left, shown.top - r.top, shown.right - shown.left,
+           shown.bottom - shown.top, screen.Handle(), shown.left, shown.top, SRCCOPY);
   }
   GdiFlush();
   return SaveBmp(picture, path);

@@ -2,6 +2,7 @@
 // through real input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -10,11 +11,16 @@
 #include "controls/veximagebutton.h"
 #include "controls/vexxpbutton.h"
 #include "tests/bed/controlpictures.h"
+#include "ui/scaling.h"
 #include "ui/timer.h"
 
 namespace {
 
-COLORREF Skin(int x, int y) { return Art::ButtonSkin.Pixels[y * Art::ButtonSkin.Width + x] & 0xFFFFFF; }
+// A pixel of the skin drawn at `zoom` (1 or 2).
+COLORREF Skin(int x, int y, int zoom = 1) {
+  const TPixelTable& skin = zoom == 2 ? Art::ButtonSkin.Double : Art::ButtonSkin.Single;
+  return skin.Pixels[y * skin.Width + x] & 0xFFFFFF;
+}
 
 TBitmap ButtonPicture(TVexXPButton& button, UINT state, bool hot = false) {
   TBitmap picture(button.Width(), button.Height());
@@ -27,12 +33,14 @@ TBitmap ButtonPicture(TVexXPButton& button, UINT state, bool hot = false) {
 }
 
 // Whether column `x` of the picture shows skin column `column`, top to bottom.
-bool ShowsSkinColumn(const TBitmap& picture, int x, int column) {
-  for (int y = 0; y < 25; ++y)
-    if (picture.Pixel(x, y) != Skin(column, y)) return false;
+bool ShowsSkinColumn(const TBitmap& picture, int x, int column, int zoom = 1) {
+  for (int y = 0; y < 25 * zoom; ++y)
+    if (picture.Pixel(x, y) != Skin(column, y, zoom)) return false;
   return true;
 }
 
+// At 100 % and 200 % the button is made of the skin drawn at that scale, pixel for pixel:
+// caps twice as wide, the middle stretched from one column all the same.
 TEST(VexXPButton, EachStateDrawsItsCapsAndStretchedMiddle) {
   struct TCase {
     const char* Name;
@@ -40,30 +48,73 @@ TEST(VexXPButton, EachStateDrawsItsCapsAndStretchedMiddle) {
     bool Hot;
     int Left, Right;
   };
-  TControlTestForm form;
-  TVexXPButton button(&form);  // no caption: every pixel comes from the skin
-  for (const TCase c : {TCase{"normal", 0, false, 0, 8}, TCase{"default", ODS_DEFAULT, false, 16, 24},
-                        TCase{"pressed", ODS_SELECTED | ODS_FOCUS, false, 48, 56},
-                        TCase{"hot", 0, true, 64, 72},
-                        TCase{"disabled", ODS_DISABLED | ODS_FOCUS, false, 80, 88}}) {
-    SCOPED_TRACE(c.Name);
-    const TBitmap p = ButtonPicture(button, c.State, c.Hot);
-    for (int x = 0; x < 8; ++x) EXPECT_TRUE(ShowsSkinColumn(p, x, c.Left + x)) << x;
-    for (int x = 8; x < 90; x += 9) EXPECT_TRUE(ShowsSkinColumn(p, x, c.Right)) << x;
-    for (int x = 90; x < 98; ++x) EXPECT_TRUE(ShowsSkinColumn(p, x, c.Right + x - 90)) << x;
+  for (const int z : {1, 2}) {
+    SCOPED_TRACE(z);
+    const TDpiOverride dpi(96 * z);
+    TControlTestForm form;
+    TVexXPButton button(&form);  // no caption: every pixel comes from the skin
+    ASSERT_EQ(button.Height(), 25 * z);
+    const int w = 98 * z, cap = 8 * z;
+    for (const TCase c : {TCase{"normal", 0, false, 0, 8}, TCase{"default", ODS_DEFAULT, false, 16, 24},
+                          TCase{"pressed", ODS_SELECTED | ODS_FOCUS, false, 48, 56},
+                          TCase{"hot", 0, true, 64, 72},
+                          TCase{"disabled", ODS_DISABLED | ODS_FOCUS, false, 80, 88}}) {
+      SCOPED_TRACE(c.Name);
+      const TBitmap p = ButtonPicture(button, c.State, c.Hot);
+      for (int x = 0; x < cap; ++x) EXPECT_TRUE(ShowsSkinColumn(p, x, c.Left * z + x, z)) << x;
+      for (int x = cap; x < w - cap; x += 9)
+        EXPECT_TRUE(ShowsSkinColumn(p, x, c.Right * z, z)) << x;
+      for (int x = w - cap; x < w; ++x)
+        EXPECT_TRUE(ShowsSkinColumn(p, x, c.Right * z + x - (w - cap), z)) << x;
+    }
+    button.SetDefault(true);  // Default shows without Windows saying so
+    EXPECT_TRUE(ShowsSkinColumn(ButtonPicture(button, 0), 0, 16 * z, z));
   }
-  button.SetDefault(true);  // Default shows without Windows saying so
-  EXPECT_TRUE(ShowsSkinColumn(ButtonPicture(button, 0), 0, 16));
 }
 
 TEST(VexXPButton, FocusFrameTilesTheDottedMiddle) {
-  TControlTestForm form;
-  TVexXPButton button(&form);
-  const TBitmap p = ButtonPicture(button, ODS_FOCUS);
-  for (int x = 0; x < 8; ++x) EXPECT_TRUE(ShowsSkinColumn(p, x, 32 + x));
-  // 42 tiles, the last over the right cap's first two columns.
-  for (int x = 8; x < 92; ++x) EXPECT_TRUE(ShowsSkinColumn(p, x, 96 + x % 2)) << x;
-  for (int x = 92; x < 98; ++x) EXPECT_TRUE(ShowsSkinColumn(p, x, 40 + x - 90)) << x;
+  for (const int z : {1, 2}) {
+    SCOPED_TRACE(z);
+    const TDpiOverride dpi(96 * z);
+    TControlTestForm form;
+    TVexXPButton button(&form);
+    const TBitmap p = ButtonPicture(button, ODS_FOCUS);
+    const int w = 98 * z, cap = 8 * z, tile = 2 * z;
+    for (int x = 0; x < cap; ++x) EXPECT_TRUE(ShowsSkinColumn(p, x, 32 * z + x, z));
+    // 42 tiles, the last over the right cap's first columns.
+    for (int x = cap; x < 92 * z; ++x)
+      EXPECT_TRUE(ShowsSkinColumn(p, x, 96 * z + (x - cap) % tile, z)) << x;
+    for (int x = 92 * z; x < w; ++x)
+      EXPECT_TRUE(ShowsSkinColumn(p, x, 40 * z + x - (w - cap), z)) << x;
+  }
+}
+
+// Between the drawn scales the frame is composed from the 200 % skin and filtered to the
+// button's height: the middle stays one colour from left to right, and the round corners
+// stay light, not filled in.
+TEST(VexXPButton, BetweenTheDrawnScalesTheFrameIsFilteredWhole) {
+  for (const int dpi : {120, 144}) {
+    SCOPED_TRACE(dpi);
+    const TDpiOverride scale(dpi);
+    TControlTestForm form;
+    TVexXPButton button(&form);
+    ASSERT_EQ(button.Height(), Scaled(25));
+    const TBitmap p = ButtonPicture(button, ODS_DEFAULT);
+    const int w = p.Width(), h = p.Height(), cap = Scaled(8);
+    for (int y = 0; y < h; ++y)
+      for (int x = cap + 1; x < w - cap - 1; ++x)
+        ASSERT_EQ(p.Pixel(x, y), p.Pixel(cap + 1, y)) << x << "," << y;
+    for (const POINT corner :
+         {POINT{0, 0}, POINT{w - 1, 0}, POINT{0, h - 1}, POINT{w - 1, h - 1}}) {
+      const COLORREF c = p.Pixel(corner.x, corner.y);
+      EXPECT_GE(std::min({GetRValue(c), GetGValue(c), GetBValue(c)}), 0xE0)
+          << corner.x << "," << corner.y;
+    }
+    // The border is there, dark, on all four sides.
+    for (const POINT edge :
+         {POINT{w / 2, 0}, POINT{w / 2, h - 1}, POINT{0, h / 2}, POINT{w - 1, h / 2}})
+      EXPECT_LT(GetBValue(p.Pixel(edge.x, edge.y)), 0xA0) << edge.x << "," << edge.y;
+  }
 }
 
 TEST(VexXPButton, NarrowFocusedButtonsDrawNoneOrOneTile) {

@@ -8,15 +8,28 @@
 #include "controls/vexradio.h"
 #include "tests/bed/controlpictures.h"
 #include "ui/panel.h"
+#include "ui/scaling.h"
 
 namespace {
 
 enum { Checked, Grayed, Unchecked };                      // check sheet rows
 enum { Normal, HotLook, PressedLook, DisabledLook };      // sheet columns
 
-COLORREF Cell(const TPixelTable& sheet, int row, int look, int x, int y) {
-  return sheet.Pixels[(row * 13 + y) * sheet.Width + look * 13 + x] & 0xFFFFFF;
+// A pixel of a glyph sheet drawn at `zoom` (1 or 2), whose cells are 13 x 13 at 100 %.
+COLORREF Cell(const TPixelTable& sheet, int row, int look, int x, int y, int zoom = 1) {
+  const int size = 13 * zoom;
+  return sheet.Pixels[(row * size + y) * sheet.Width + look * size + x] & 0xFFFFFF;
 }
+
+// 100 % and 200 %: the glyphs are the drawings themselves, not a filtered copy.
+struct TZoom {
+  int Dpi;
+  int Zoom;
+  const TPixelTable& (*Table)(const TArtwork&);
+};
+const TPixelTable& SingleOf(const TArtwork& art) { return art.Single; }
+const TPixelTable& DoubleOf(const TArtwork& art) { return art.Double; }
+const TZoom Zooms[] = {{96, 1, SingleOf}, {192, 2, DoubleOf}};
 
 TEST(VEXCheck, ClicksCycleThroughGrayedWhenAllowedWithOneClickEventPerChange) {
   TControlTestForm form;
@@ -131,44 +144,81 @@ TEST(VEXRadio, TabSelectsAndClearsItsGroupOnTheSameParentOnly) {
 }
 
 TEST(VEXCheck, GlyphSitsAtRowsOneToThirteenAndDisabledIsGrey) {
-  TControlTestForm form(RGB(10, 20, 30));
-  TVEXCheck check(&form);
-  check.SetBounds(0, 0, 150, 30);
-  check.SetText("Tall");
-  check.SetChecked(true);
-  TBitmap p = Picture(check);
-  for (int y = 0; y < 13; ++y)
-    for (int x = 0; x < 13; ++x)
-      ASSERT_EQ(p.Pixel(x, y + 1), Cell(Art::CheckGlyphs, Checked, Normal, x, y)) << x << "," << y;
-  EXPECT_EQ(p.Pixel(5, 0), RGB(255, 255, 255));  // the control's own colour above it
-  EXPECT_EQ(Count(p, TVEXCheck::DefaultDisabledColor), 0);
+  for (const TZoom& z : Zooms) {
+    SCOPED_TRACE(z.Dpi);
+    const TDpiOverride dpi(z.Dpi);
+    const TPixelTable& sheet = z.Table(Art::CheckGlyphs);
+    const int size = 13 * z.Zoom;
+    TControlTestForm form(RGB(10, 20, 30));
+    TVEXCheck check(&form);
+    check.SetBounds(0, 0, 150 * z.Zoom, 30 * z.Zoom);
+    check.SetText("Tall");
+    check.SetChecked(true);
+    TBitmap p = Picture(check);
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x)
+        ASSERT_EQ(p.Pixel(x, y + z.Zoom), Cell(sheet, Checked, Normal, x, y, z.Zoom))
+            << x << "," << y;
+    EXPECT_EQ(p.Pixel(5, 0), RGB(255, 255, 255));  // the control's own colour above it
+    EXPECT_EQ(Count(p, TVEXCheck::DefaultDisabledColor), 0);
 
-  check.SetEnabled(false);
-  p = Picture(check);
-  for (int y = 0; y < 13; ++y)
-    for (int x = 0; x < 13; ++x)
-      ASSERT_EQ(p.Pixel(x, y + 1), Cell(Art::CheckGlyphs, Checked, DisabledLook, x, y));
-  EXPECT_GT(Count(p, TVEXCheck::DefaultDisabledColor), 5);
+    check.SetEnabled(false);
+    p = Picture(check);
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x)
+        ASSERT_EQ(p.Pixel(x, y + z.Zoom), Cell(sheet, Checked, DisabledLook, x, y, z.Zoom));
+    EXPECT_GT(Count(p, TVEXCheck::DefaultDisabledColor), 5);
+  }
 }
 
 TEST(VEXRadio, KeyPixelsShowTheControlsColour) {
-  TControlTestForm form;
-  TVEXRadio radio(&form);
-  radio.SetBounds(0, 0, 150, 16);
-  radio.SetColor(RGB(10, 20, 30));
-  const TBitmap p = Picture(radio);
-  int key = 0;
-  for (int y = 0; y < 13; ++y)
-    for (int x = 0; x < 13; ++x) {
-      const COLORREF cell = Cell(Art::RadioGlyphs, 1, Normal, x, y);
-      if (cell == 0x0000FF) {
-        ++key;
-        EXPECT_EQ(p.Pixel(x, y + 1), RGB(10, 20, 30)) << x << "," << y;
-      } else {
-        EXPECT_EQ(p.Pixel(x, y + 1), cell) << x << "," << y;
+  for (const TZoom& z : Zooms) {
+    SCOPED_TRACE(z.Dpi);
+    const TDpiOverride dpi(z.Dpi);
+    const int size = 13 * z.Zoom;
+    TControlTestForm form;
+    TVEXRadio radio(&form);
+    radio.SetBounds(0, 0, 150 * z.Zoom, 16 * z.Zoom);
+    radio.SetColor(RGB(10, 20, 30));
+    const TBitmap p = Picture(radio);
+    int key = 0;
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x) {
+        const COLORREF cell = Cell(z.Table(Art::RadioGlyphs), 1, Normal, x, y, z.Zoom);
+        if (cell == 0x0000FF) {
+          ++key;
+          EXPECT_EQ(p.Pixel(x, y + z.Zoom), RGB(10, 20, 30)) << x << "," << y;
+        } else {
+          EXPECT_EQ(p.Pixel(x, y + z.Zoom), cell) << x << "," << y;
+        }
       }
-    }
-  EXPECT_GT(key, 8);  // the corners at least
+    EXPECT_GT(key, 8 * z.Zoom * z.Zoom);  // the corners at least
+  }
+}
+
+// Between the drawings the glyph is filtered from the nearer one: the key still shows the
+// control's colour wholly where no shape reaches (the corners), and no red key leaks in.
+TEST(VEXRadio, KeyBlendsIntoTheControlsColourBetweenTheDrawnScales) {
+  for (const int dpi : {120, 144}) {
+    SCOPED_TRACE(dpi);
+    const TDpiOverride scale(dpi);
+    TControlTestForm form;
+    TVEXRadio radio(&form);
+    radio.SetBounds(0, 0, Scaled(150), Scaled(16));
+    radio.SetColor(RGB(10, 20, 30));
+    const TBitmap p = Picture(radio);
+    const int size = Scaled(13), top = Scaled(1);
+    for (const POINT corner :
+         {POINT{0, 0}, POINT{size - 1, 0}, POINT{0, size - 1}, POINT{size - 1, size - 1}})
+      EXPECT_EQ(p.Pixel(corner.x, top + corner.y), RGB(10, 20, 30)) << corner.x << "," << corner.y;
+    // The key colour is pure red; nothing else in the normal glyph leans to red.
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x) {
+        const COLORREF c = p.Pixel(x, top + y);
+        EXPECT_FALSE(GetRValue(c) > GetGValue(c) + 60 && GetRValue(c) > GetBValue(c) + 60)
+            << x << "," << y;
+      }
+  }
 }
 
 TEST(VEXCheck, HotGlyphUnderThePointerButNeverWhenDisabled) {

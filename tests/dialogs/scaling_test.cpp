@@ -121,4 +121,48 @@ INSTANTIATE_TEST_SUITE_P(Scales, DialogScaling, testing::Values(96, 120, 144, 19
                            return std::to_string(dpi.param * 100 / 96) + "Percent";
                          });
 
+// Moved to a display of another scale while it shows, a question is laid out as if it had
+// been made there, where Windows put it, with the user's tick and the default button kept.
+TEST(DialogRescaling, AQuestionMovedToAnotherDisplayLooksAsIfMadeThere) {
+  DesignStart();
+  const TDpiOverride scale(96);
+  TQuestion question;
+  question.Text = Text;
+  question.HelpTopic = "topic";
+  question.ShowCheckBox = true;
+  question.DefaultButton = qaNo;
+  TVEXQuestionForm moved;
+  moved.Prepare(question);
+  moved.NeinKnopf().SetDefault(true);
+  moved.NichtNochMalCB().SetChecked(true);
+  RECT suggested{50, 60, 50 + 700, 60 + 400};
+  SendMessageW(moved.Handle(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(moved.Left(), 50);
+  EXPECT_EQ(moved.Top(), 60);
+  EXPECT_TRUE(moved.NichtNochMalCB().Checked());
+  EXPECT_TRUE(moved.NeinKnopf().Default());
+  EXPECT_FALSE(moved.JaKnopf().Default());
+
+  TVEXQuestionForm made;  // at 144 now, as the move left the scale
+  made.Prepare(question);
+  EXPECT_EQ(made.LinePitch(), Scaled(16));
+  EXPECT_EQ(moved.LinePitch(), made.LinePitch());
+  const RECT movedClient = moved.ClientRect(), madeClient = made.ClientRect();
+  EXPECT_TRUE(EqualRect(&movedClient, &madeClient));
+  const auto items = [](TVEXQuestionForm& f) {
+    std::vector<TItem> all = {Item("icon", f.TypeImage()), Item("Yes", f.JaKnopf()),
+                              Item("No", f.NeinKnopf()), Item("Cancel", f.AbbruchKnopf()),
+                              Item("help", f.HilfeKnopf()), Item("check box", f.NichtNochMalCB())};
+    AddLines(all, f, 4);
+    return all;
+  };
+  const std::vector<TItem> got = items(moved), wanted = items(made);
+  ASSERT_EQ(got.size(), wanted.size());
+  for (size_t i = 0; i < got.size(); ++i)
+    EXPECT_TRUE(EqualRect(&got[i].Bounds, &wanted[i].Bounds)) << got[i].Name;
+  EXPECT_EQ(moved.TypeImage().Picture().Width(), Scaled(39));
+  DesignEnd();
+}
+
 }  // namespace

@@ -56,6 +56,17 @@ TEST(Package, ManifestAsksForAdministratorAndDeclaresEveryWindowsFromVistaTo11) 
     EXPECT_NE(manifest.find(id), std::string::npos) << id;
 }
 
+// Windows stretches the window of a program that does not say it scales itself: blurry.
+TEST(Package, ManifestDeclaresTheProgramAwareOfTheScaleOfEachDisplay) {
+  const std::string manifest = Manifest();
+  EXPECT_NE(manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">"
+                          "true</dpiAware>"),
+            std::string::npos);
+  EXPECT_NE(manifest.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+                          "PerMonitorV2, System</dpiAwareness>"),
+            std::string::npos);
+}
+
 // Started from a USB stick or a share, the program runs elevated from a folder others may
 // write: Windows loads a library that is no KnownDLL from the program's folder first, so
 // one planted there under the name of a library it imports would run as administrator.

@@ -17,6 +17,7 @@
 #include "tests/bed/runningwizard.h"
 #include "tests/bed/scopedenv.h"
 #include "tests/bed/scratch.h"
+#include "tests/bed/screenpicture.h"
 #include "tests/bed/scsubsystem.h"
 #include "tests/bed/testbed.h"
 #include "tests/bed/testwindow.h"
@@ -183,6 +184,28 @@ TEST(Locale, TheWizardStartsInTheLanguageOfTheUsersLocale) {
   ASSERT_TRUE(wizard.WaitReady());
   EXPECT_NE(FindChildByText(wizard.Window(), german ? L"&Starten" : L"&Begin"), nullptr);
   EXPECT_EQ(FindChildByText(wizard.Window(), german ? L"&Begin" : L"&Starten"), nullptr);
+}
+
+// Run in a prefix whose display reads CARDMEND_TEST_DPI (tests/bed/at-display-scale.sh):
+// the real program lays its window out at that scale, and a picture of it is kept as
+// display-wizard-DPI.bmp in the build folder.
+TEST(DisplayScale, TheWizardIsLaidOutAtTheScaleOfItsDisplay) {
+  const std::string dpiText = GetEnvVar("CARDMEND_TEST_DPI");
+  if (dpiText.empty()) GTEST_SKIP() << "needs a prefix of its own: at-display-scale.sh";
+  const int dpi = std::stoi(dpiText);
+  const HDC screen = GetDC(nullptr);
+  ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), dpi);
+  ReleaseDC(nullptr, screen);
+  TRunningWizard wizard;
+  ASSERT_TRUE(wizard.WaitReady());
+  RECT client{};
+  GetClientRect(wizard.Window(), &client);
+  EXPECT_EQ(client.right, MulDiv(470, dpi, 96));
+  EXPECT_EQ(client.bottom, MulDiv(311, dpi, 96));
+  ShowForPicture(wizard.Window());
+  RECT window{};
+  GetWindowRect(wizard.Window(), &window);
+  EXPECT_TRUE(SaveScreen(window, BuildDir() + L"display-wizard-" + std::to_wstring(dpi) + L".bmp"));
 }
 
 }  // namespace

@@ -143,10 +143,10 @@ void Toggles(TGalleryForm& form, int top) {
     form.PlaceWindow(radio, x, top + 54);
     x += 115;
   }
-  form.Place(BitmapFromTable(Art::CheckGlyphs), 600, top + 18, 1);
-  form.Place(BitmapFromTable(Art::RadioGlyphs), 660, top + 18, 1);
-  form.Place(BitmapFromTable(Art::CheckGlyphs), 10, top + 76, 3);
-  form.Place(BitmapFromTable(Art::RadioGlyphs), 180, top + 76, 3);
+  form.Place(BitmapFromTable(Art::CheckGlyphs.Single), 600, top + 18, 1);
+  form.Place(BitmapFromTable(Art::RadioGlyphs.Single), 660, top + 18, 1);
+  form.Place(BitmapFromTable(Art::CheckGlyphs.Single), 10, top + 76, 3);
+  form.Place(BitmapFromTable(Art::RadioGlyphs.Single), 180, top + 76, 3);
 }
 
 void ImageButtons(TGalleryForm& form, int top) {
@@ -161,12 +161,12 @@ void ImageButtons(TGalleryForm& form, int top) {
     x += 90;
   }
   auto& close = form.Make<TVexImageButton>();
-  close.SetImages(BitmapFromTable(Art::CloseStrip));
+  close.SetImages(BitmapFromTable(Art::CloseStrip.Single));
   close.SetShowCaption(false);
   close.SetBounds(0, 0, 18, 18);
   form.Place(Painted(18, 18, [&](HDC dc) { close.PaintState(dc, 0); }), x, top + 20);
-  form.Place(BitmapFromTable(Art::HelpStrip), 420, top + 18, 1);
-  form.Place(BitmapFromTable(Art::CloseStrip), 460, top + 18, 1);
+  form.Place(BitmapFromTable(Art::HelpStrip.Single), 420, top + 18, 1);
+  form.Place(BitmapFromTable(Art::CloseStrip.Single), 460, top + 18, 1);
 }
 
 void ProgressAndGroups(TGalleryForm& form, int top) {
@@ -206,10 +206,10 @@ void Pictures(TGalleryForm& form, int top) {
   }
   form.Place(DesignButtonSkin(), x, top + 18);
   form.Place(DesignButtonSkin(), x, top + 48, 3);
-  form.Place(BitmapFromTable(Art::HintInfoIcon), 10, top + 64);
-  form.Place(BitmapFromTable(Art::HintWarningIcon), 30, top + 64);
-  form.Place(BitmapFromTable(Art::Flags), 60, top + 64);
-  form.Place(BitmapFromTable(Art::Flags), 10, top + 88, 3);
+  form.Place(BitmapFromTable(Art::HintInfoIcon.Single), 10, top + 64);
+  form.Place(BitmapFromTable(Art::HintWarningIcon.Single), 30, top + 64);
+  form.Place(BitmapFromTable(Art::Flags.Single), 60, top + 64);
+  form.Place(BitmapFromTable(Art::Flags.Single), 10, top + 88, 3);
 }
 
 }  // namespace

@@ -87,8 +87,10 @@ int wmain(int argc, wchar_t** argv) {
   // And at 125, 150 and 200 % display scale.
   for (const int dpi : {120, 144, 192}) {
     const TDpiOverride scale(dpi);
+    DesignScaleChanged();  // the icons, as a program started at that scale makes them
     ok &= Pictures(folder, L"-" + std::to_wstring(dpi));
   }
+  DesignScaleChanged();
   DesignEnd();
   return ok ? 0 : 1;
 }

@@ -1,9 +1,9 @@
 // wizardgallery FOLDER PROGRAM: renders the wizard window as its user sees it, in English
 // and in German: its three pages, each information hint over the start page, the question
-// asked before repairing a working system, the usage a wrong command line shows without a
-// console, and the start page and Windows hint of Windows 10 in its own configuration, each
-// to FOLDER\wizard-*.bmp. PROGRAM
-// is cardmend.exe, whose version resource the pictures show. 'make test' turns them into
+// asked before repairing a working system and the usage a wrong command line shows without
+// a console, at 100, 125, 150 and 200 % display scale; and the start page and Windows hint
+// of Windows 10 in its own configuration; each to FOLDER\wizard-*.bmp. PROGRAM is
+// cardmend.exe, whose version resource the pictures show. 'make test' turns them into
 // build/wizard-*.png.
 #include <windows.h>
 
@@ -66,12 +66,13 @@ bool PagePictures(TCardmendMainForm& form, const std::wstring& folder, const std
   return ok;
 }
 
-bool Pictures(const std::wstring& folder, const std::string& program) {
-  const std::wstring lang = LanguageEnglish ? L"-en.bmp" : L"-de.bmp";
+// Pages, hints, question and usage, each to FOLDER\wizard-KIND`infix`-LANG.bmp.
+bool Pictures(const std::wstring& folder, const std::string& program, const std::wstring& infix) {
+  const std::wstring lang = infix + (LanguageEnglish ? L"-en.bmp" : L"-de.bmp");
   TCardmendMainForm form;
   BrandTheme(program);
   form.ApplyLanguage();
-  bool ok = PagePictures(form, folder, L"");
+  bool ok = PagePictures(form, folder, infix);
   ok &= HintPicture(form, *form.WinInfoLabel, WindowsHintText(), folder + L"wizard-hint-windows" + lang);
   ok &= HintPicture(form, *form.AdminInfoLabel, AdminHintText(), folder + L"wizard-hint-admin" + lang);
   ok &= HintPicture(form, *form.PCSCInfoLabel, PCSCHintText(), folder + L"wizard-hint-pcsc" + lang);
@@ -109,16 +110,15 @@ bool Windows10Pictures(const std::wstring& folder, const std::string& program) {
   return ok;
 }
 
-// The pages at 125, 150 and 200 % display scale: wizard-PAGE-DPI-LANG.bmp.
+// The same at 125, 150 and 200 % display scale: wizard-KIND-DPI-LANG.bmp.
 bool ScaledPictures(const std::wstring& folder, const std::string& program) {
   bool ok = true;
   for (const int dpi : {120, 144, 192}) {
     const TDpiOverride scale(dpi);
-    TCardmendMainForm form;
-    BrandTheme(program);
-    form.ApplyLanguage();
-    ok &= PagePictures(form, folder, L"-" + std::to_wstring(dpi));
+    DesignScaleChanged();
+    ok &= Pictures(folder, program, L"-" + std::to_wstring(dpi));
   }
+  DesignScaleChanged();
   return ok;
 }
 
@@ -131,7 +131,7 @@ int wmain(int argc, wchar_t** argv) {
   bool ok = true;
   for (const bool english : {true, false}) {
     LanguageEnglish = english;
-    ok &= Pictures(folder, Narrow(argv[2]));
+    ok &= Pictures(folder, Narrow(argv[2]), L"");
     ok &= Windows10Pictures(folder, Narrow(argv[2]));
     ok &= ScaledPictures(folder, Narrow(argv[2]));
   }

@@ -11,6 +11,7 @@
 #include "ui/label.h"
 #include "ui/notebook.h"
 #include "ui/panel.h"
+#include "ui/scaling.h"
 #include "ui/timer.h"
 
 namespace {
@@ -112,6 +113,38 @@ TEST(Form, ClosingAModalFormAnswersCancel) {
   timer.OnTimer = [&] { PostMessageW(dialog.Handle(), WM_CLOSE, 0, 0); };
   timer.SetEnabled(true);
   EXPECT_EQ(dialog.ShowModal(), mrCancel);
+}
+
+// Moved to a display of another scale, a form lays out its window, its controls and their
+// fonts anew; a modal one takes the program's scale along only while it shows, since the
+// forms below it stay where they are.
+TEST(Form, AModalFormMovedToAnotherDisplayKeepsItsScaleToItself) {
+  const TDpiOverride scale(96);
+  TKeyForm dialog;
+  TTimer timer;
+  timer.SetInterval(50);
+  int seen = 0;
+  timer.OnTimer = [&] {
+    timer.SetEnabled(false);
+    RECT suggested{20, 30, 500, 400};
+    SendMessageW(dialog.Handle(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&suggested));
+    seen = ScreenPixelsPerInch();
+    dialog.SetModalResult(mrOk);
+  };
+  timer.SetEnabled(true);
+  EXPECT_EQ(dialog.ShowModal(), mrOk);
+  EXPECT_EQ(seen, 144);
+  EXPECT_EQ(ScreenPixelsPerInch(), 96);
+  EXPECT_EQ(dialog.PixelsPerInch(), 144);
+  EXPECT_EQ(dialog.ClientRect().right, 450);
+  EXPECT_EQ(dialog.ClientRect().bottom, 300);
+  EXPECT_EQ(dialog.Left(), 20);
+  EXPECT_EQ(dialog.Top(), 30);
+  EXPECT_EQ(dialog.Other->Left(), 150);
+  EXPECT_EQ(dialog.Other->Width(), 120);
+  EXPECT_EQ(dialog.Other->Height(), 38);  // edges at 15 and 52.5, rounded as MulDiv does
+  EXPECT_EQ(dialog.Other->Font().Height(), -16);  // 8 points at 150 %
 }
 
 TEST(Form, ActivateRunsOnFirstShowAndWhenBackFromOwnDialog) {
