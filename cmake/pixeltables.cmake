@@ -72,15 +72,15 @@ function(add_table array png width height)
                         "expected ${expected}")
   endif()
 
-  # Break the rows into lines first, then turn each RGB triple into 0x00BBGGRR.
+  # Break the rows into lines first, then write each byte as a C literal.
   string(REGEX REPLACE "(${line_of_hex})" "\\1\n" hex "${hex}")
-  string(REGEX REPLACE "${hex2}${hex2}${hex2}" "0x00\\3\\2\\1, " hex "${hex}")
+  string(REGEX REPLACE "${hex2}" "0x\\1, " hex "${hex}")
   string(REGEX REPLACE ", \n" ",\n    " hex "${hex}")
   string(REGEX REPLACE "[ \n]+$" "" hex "${hex}")
   if(arrays)
     string(APPEND arrays "\n")
   endif()
-  string(APPEND arrays "const uint32_t ${array}[] = {\n    ${hex}\n};\n")
+  string(APPEND arrays "const uint8_t ${array}[] = {\n    ${hex}\n};\n")
   set(arrays "${arrays}" PARENT_SCOPE)
 endfunction()
 

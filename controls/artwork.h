@@ -1,14 +1,20 @@
 #pragma once
 // The program's artwork: PNG files under resources/art, turned into pixel tables when the
-// program is built (cmake/pixeltables.cmake). A table holds Windows colours 0x00BBGGRR row
-// by row from the top, each row left to right, without padding: pixel (x, y) is entry
-// y * Width + x. Soft edges are already blended onto white, the panels' colour.
+// program is built (cmake/pixeltables.cmake). A table holds three bytes a pixel, red, green
+// and blue, row by row from the top, each row left to right, without padding. Soft edges
+// are already blended onto white, the panels' colour.
 #include <cstdint>
 
 struct TPixelTable {
   int Width;
   int Height;
-  const uint32_t* Pixels;
+  const uint8_t* Rgb;
+
+  // Pixel (x, y) as a Windows colour 0x00BBGGRR.
+  uint32_t Pixel(int x, int y) const {
+    const uint8_t* p = Rgb + 3 * (y * Width + x);
+    return p[0] | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16);
+  }
 };
 
 // A picture drawn twice: at 100 % display scale and, afresh from the same shapes, at 200 %

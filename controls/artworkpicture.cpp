@@ -33,12 +33,12 @@ TBitmap ArtworkPicture(const TArtwork& art, int columns, int rows, bool keyed) {
 TBitmap BitmapFromTable(const TPixelTable& table, bool keyed) {
   TBitmap bitmap(table.Width, table.Height);
   if (bitmap.Empty()) return bitmap;
-  const size_t count = static_cast<size_t>(table.Width) * static_cast<size_t>(table.Height);
   uint32_t* bits = bitmap.Bits();
-  for (size_t i = 0; i < count; ++i) {
-    const uint32_t color = table.Pixels[i] & 0xFFFFFF;
-    bits[i] = keyed && color == ArtworkKeyColor ? 0 : OpaquePixel(color);
-  }
+  for (int y = 0; y < table.Height; ++y)
+    for (int x = 0; x < table.Width; ++x) {
+      const uint32_t color = table.Pixel(x, y);
+      *bits++ = keyed && color == ArtworkKeyColor ? 0 : OpaquePixel(color);
+    }
   return bitmap;
 }
 
@@ -48,7 +48,7 @@ TBitmap BitmapFromTablePixelByPixel(const TPixelTable& table) {
   dc.Select(bitmap.Handle());
   for (int y = 0; y < table.Height; ++y)
     for (int x = 0; x < table.Width; ++x)
-      SetPixelV(dc.Handle(), x, y, table.Pixels[y * table.Width + x] & 0xFFFFFF);
+      SetPixelV(dc.Handle(), x, y, table.Pixel(x, y));
   GdiFlush();
   // SetPixel leaves the alpha byte at 0: make the picture opaque as the fast build does.
   for (int i = 0; i < table.Width * table.Height; ++i) bitmap.Bits()[i] |= 0xFF000000u;

@@ -23,7 +23,7 @@ bool SameAsTable(const TBitmap& picture, const TPixelTable& table) {
   if (picture.Width() != table.Width || picture.Height() != table.Height) return false;
   for (int y = 0; y < table.Height; ++y)
     for (int x = 0; x < table.Width; ++x)
-      if (picture.Pixel(x, y) != (table.Pixels[y * table.Width + x] & 0xFFFFFF)) return false;
+      if (picture.Pixel(x, y) != table.Pixel(x, y)) return false;
   return true;
 }
 
@@ -73,8 +73,7 @@ TEST(ArtworkPicture, KeyedPixelsAreSeeThroughAndNoOthers) {
   int keys = 0;
   for (int y = 0; y < p.Height(); ++y)
     for (int x = 0; x < p.Width(); ++x) {
-      const uint32_t drawn = Art::RadioGlyphs.Single.Pixels[y * p.Width() + x] & 0xFFFFFF;
-      const bool key = drawn == ArtworkKeyColor;
+      const bool key = Art::RadioGlyphs.Single.Pixel(x, y) == ArtworkKeyColor;
       keys += key;
       ASSERT_EQ(p.Alpha(x, y), key ? 0 : 255) << x << "," << y;
     }

@@ -19,7 +19,7 @@ namespace {
 // A pixel of the skin drawn at `zoom` (1 or 2).
 COLORREF Skin(int x, int y, int zoom = 1) {
   const TPixelTable& skin = zoom == 2 ? Art::ButtonSkin.Double : Art::ButtonSkin.Single;
-  return skin.Pixels[y * skin.Width + x] & 0xFFFFFF;
+  return skin.Pixel(x, y);
 }
 
 TBitmap ButtonPicture(TVexXPButton& button, UINT state, bool hot = false) {

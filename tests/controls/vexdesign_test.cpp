@@ -8,8 +8,10 @@
 namespace {
 
 TEST(VexDesign, APictureReadsBackItsTableRowByRowFromTheTop) {
+  // Red, green, blue, then three mixed: the bytes of each in the order R, G, B.
   const uint32_t pixels[] = {0x0000FF, 0x00FF00, 0xFF0000, 0x123456, 0xABCDEF, 0x000000};
-  const TPixelTable table{3, 2, pixels};
+  const uint8_t rgb[] = {0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0x56, 0x34, 0x12, 0xEF, 0xCD, 0xAB, 0, 0, 0};
+  const TPixelTable table{3, 2, rgb};
   for (const TBitmap& picture : {BitmapFromTable(table), BitmapFromTablePixelByPixel(table)}) {
     for (int y = 0; y < 2; ++y)
       for (int x = 0; x < 3; ++x) {

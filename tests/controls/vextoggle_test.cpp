@@ -18,7 +18,7 @@ enum { Normal, HotLook, PressedLook, DisabledLook };      // sheet columns
 // A pixel of a glyph sheet drawn at `zoom` (1 or 2), whose cells are 13 x 13 at 100 %.
 COLORREF Cell(const TPixelTable& sheet, int row, int look, int x, int y, int zoom = 1) {
   const int size = 13 * zoom;
-  return sheet.Pixels[(row * size + y) * sheet.Width + look * size + x] & 0xFFFFFF;
+  return sheet.Pixel(look * size + x, row * size + y);
 }
 
 // 100 % and 200 %: the glyphs are the drawings themselves, not a filtered copy.
