@@ -9,6 +9,10 @@ const TPixelTable& NearestTable(const TArtwork& art, int pixelsPerInch) {
   return 2 * pixelsPerInch >= 3 * 96 ? art.Double : art.Single;
 }
 
+TBitmap NearestDrawing(const TArtwork& art) {
+  return BitmapFromTable(NearestTable(art, ScreenPixelsPerInch()));
+}
+
 TBitmap ArtworkPicture(const TArtwork& art, int columns, int rows, bool keyed) {
   const TPixelTable& table = NearestTable(art, ScreenPixelsPerInch());
   TBitmap drawn = BitmapFromTable(table, keyed);

@@ -10,6 +10,9 @@ constexpr uint32_t ArtworkKeyColor = 0x0000FF;
 
 // The drawing of `art` to use at `pixelsPerInch`.
 const TPixelTable& NearestTable(const TArtwork& art, int pixelsPerInch);
+// The drawing of `art` nearest the screen's scale, as it is drawn: for a picture whose
+// parts are put together at the drawing's own scale before fitting (the button skin).
+TBitmap NearestDrawing(const TArtwork& art);
 // `art` cut into columns x rows cells, each at its 100 % size scaled to the screen's;
 // `keyed`: key-coloured pixels are see-through.
 TBitmap ArtworkPicture(const TArtwork& art, int columns = 1, int rows = 1, bool keyed = false);

@@ -3,7 +3,6 @@
 #include <array>
 
 #include "controls/artworkpicture.h"
-#include "ui/scaling.h"
 
 std::string DesignProductName;
 std::string DesignProductVersion;
@@ -44,7 +43,7 @@ const TArtwork& ArtOf(TImage image) {
 // caps and middle at the skin's own scale before it fits the result to its size.
 TBitmap PictureOf(TImage image) {
   const TArtwork& art = ArtOf(image);
-  if (image == imButtonSkin) return BitmapFromTable(NearestTable(art, ScreenPixelsPerInch()));
+  if (image == imButtonSkin) return NearestDrawing(art);
   return ArtworkPicture(art);
 }
 

@@ -36,7 +36,7 @@ TVexXPButton::TVexXPButton(TWindow* parent, const RECT& bounds)
 }
 
 TBitmap TVexXPButton::BuiltInSkin() {
-  return BitmapFromTable(NearestTable(Art::ButtonSkin, ScreenPixelsPerInch()));
+  return NearestDrawing(Art::ButtonSkin);
 }
 
 void TVexXPButton::ScaleChanged() {
