@@ -8,6 +8,7 @@ void PaintOffScreen(HDC target, const RECT& r, const std::function<void(HDC)>& p
   if (buffer.Empty()) return;
   {
     TBitmapCanvas canvas(buffer);
+    SetViewportOrgEx(canvas.Canvas().Handle(), -r.left, -r.top, nullptr);
     paint(canvas.Canvas().Handle());
   }
   TMemoryDC source(target);

@@ -6,5 +6,5 @@
 
 #include <functional>
 
-// `paint` draws the area `r` of `target` with its top-left corner at (0, 0).
+// `paint` draws in `target`'s coordinates; only the area `r` is buffered and copied.
 void PaintOffScreen(HDC target, const RECT& r, const std::function<void(HDC)>& paint);

@@ -209,9 +209,16 @@ LRESULT TWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   return DefaultProc(msg, wp, lp);
 }
 
+// Only what Windows asks for and can show: a window wholly covered by its children (a form
+// under its notebook, a notebook under its page) paints nothing, and a progress step
+// repaints the bar and its line, not the whole box around them.
 void TWindow::PaintBuffered() {
   const TPaintDC paint(FHandle);
-  PaintOffScreen(paint.Handle(), ClientRect(), [this](HDC dc) { PaintTo(dc); });
+  RECT area;
+  const int clip = GetClipBox(paint.Handle(), &area);
+  if (clip == NULLREGION) return;
+  if (clip == ERROR) area = ClientRect();
+  PaintOffScreen(paint.Handle(), area, [this](HDC dc) { PaintTo(dc); });
 }
 
 void TWindow::PaintTo(HDC dc) {
