@@ -3,14 +3,19 @@
 #include <shlobj.h>
 
 #include "sysutil/handles.h"
+#include "sysutil/systemlibrary.h"
 #include "sysutil/textconv.h"
 
 namespace {
 
+// The shell's library is loaded when a settings file is looked for, not with the program.
 std::string AppDataFolder(HKEY root) {
+  using TGetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+  static const TModule shell = LoadSystemLibrary("shell32.dll");
+  const auto getFolderPath = ModuleFunction<TGetFolderPath>(shell.Get(), "SHGetFolderPathW");
   const int folder = root == HKEY_CURRENT_USER ? CSIDL_APPDATA : CSIDL_COMMON_APPDATA;
   wchar_t path[MAX_PATH] = L"";
-  if (FAILED(SHGetFolderPathW(nullptr, folder, nullptr, 0, path))) return {};
+  if (!getFolderPath || FAILED(getFolderPath(nullptr, folder, nullptr, 0, path))) return {};
   std::string result = Narrow(path);
   if (result.empty() || result.back() != '\\') result += '\\';
   return result;

@@ -35,9 +35,8 @@ const char* const Texts[SharedTextRows][Columns] = {
 enum class TRegistrySetting { Missing, Unreadable, Found };
 
 // The registry decides as soon as the value exists, even when it cannot be read as an
-// integer. Opened directly rather than through OpenRegKey: this runs before main, when the
-// WOW64 answer that OpenRegKey keeps may not be ready yet, and HKCU\Software is one key in
-// both views anyway.
+// integer. Opened directly rather than through OpenRegKey: HKCU\Software is one key in both
+// views anyway.
 TRegistrySetting ReadRegistrySetting(std::int32_t& value) {
   HKEY raw = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, SettingsKey, 0, KEY_READ, &raw) != ERROR_SUCCESS)
@@ -57,9 +56,6 @@ TRegistrySetting ReadRegistrySetting(std::int32_t& value) {
   return TRegistrySetting::Found;
 }
 
-// Read while the program starts, so that every later reader sees the same index.
-const std::uint8_t GStartIndex = LanguageIndex();
-
 }  // namespace
 
 std::string SharedText(int row, int languageIndex) {
@@ -70,6 +66,8 @@ std::string SharedText(int row, int languageIndex) {
 
 std::string SharedText(int row) { return SharedText(row, LanguageIndex()); }
 
+// Read once, by the first dialog that needs it (not with the program's start: the settings
+// file's folder comes from the shell's library), so every reader sees the same index.
 std::uint8_t LanguageIndex() {
   static const std::uint8_t index = DetectLanguageIndex();
   return index;
@@ -90,7 +88,7 @@ std::uint8_t DetectLanguageIndex() try {
   files.CloseKey();
   return index;
 } catch (...) {
-  // Runs before main: nothing may escape, and English is the answer to any trouble.
+  // Nothing may escape into the dialog that asks, and English is the answer to any trouble.
   return EnglishIndex;
 }
 

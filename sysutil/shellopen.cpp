@@ -8,6 +8,7 @@
 #include "sysutil/process.h"
 #include "sysutil/registryvalues.h"
 #include "sysutil/system.h"
+#include "sysutil/systemlibrary.h"
 #include "sysutil/textconv.h"
 
 namespace {
@@ -65,6 +66,15 @@ std::string BrowserProgram(const std::string& command) {
   return blank == std::string::npos ? command : command.substr(0, blank + 1);
 }
 
+// The shell's library is loaded when the browser must be found through it, not with the
+// program: it would cost every start for the rare click on the web address.
+BOOL ShellExecuteInfo(SHELLEXECUTEINFOW& info) {
+  using TShellExecuteEx = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+  static const TModule shell = LoadSystemLibrary("shell32.dll");
+  const auto execute = ModuleFunction<TShellExecuteEx>(shell.Get(), "ShellExecuteExW");
+  return execute && execute(&info);
+}
+
 }  // namespace
 
 bool OpenDocument(const std::string& path) {
@@ -99,5 +109,5 @@ int OpenUrl(HWND owner, const std::string& url) {
   info.lpVerb = L"open";
   info.lpFile = address.c_str();
   info.nShow = SW_SHOWNORMAL;
-  return ShellExecuteExW(&info) ? 0 : -1;
+  return ShellExecuteInfo(info) ? 0 : -1;
 }

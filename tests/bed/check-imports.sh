@@ -8,7 +8,7 @@ set -euo pipefail
 exe=$1
 dump=$(i686-w64-mingw32-objdump -p "$exe")
 
-allowed='^(ADVAPI32|GDI32|KERNEL32|msvcrt|SHELL32|USER32)\.(dll|DLL)$'
+allowed='^(ADVAPI32|GDI32|KERNEL32|msvcrt|USER32)\.(dll|DLL)$'
 status=0
 while read -r dll; do
   if ! [[ $dll =~ $allowed ]]; then
