@@ -83,6 +83,7 @@ void TVexImageBaseButton::Click() {
 }
 
 void TVexImageBaseButton::DrawItem(const DRAWITEMSTRUCT& item) {
+  if (PaintDueForAll()) return;
   PaintOffScreen(item.hDC, item.rcItem, [&](HDC dc) { PaintState(dc, item.itemState); });
 }
 

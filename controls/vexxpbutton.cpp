@@ -83,6 +83,7 @@ UINT TVexXPButton::CurrentState() const {
 }
 
 void TVexXPButton::DrawItem(const DRAWITEMSTRUCT& item) {
+  if (PaintDueForAll()) return;
   PaintOffScreen(item.hDC, item.rcItem, [&](HDC dc) { PaintState(dc, item.itemState); });
 }
 

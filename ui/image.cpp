@@ -1,7 +1,7 @@
 #include "ui/image.h"
 
-TImage::TImage(TWindow* parent, const RECT& bounds) : TWindow(parent) {
-  CreateOwn(L"TImage", WS_CHILD | WS_VISIBLE, 0, parent->Handle(), 0, bounds);
+TImage::TImage(TWindow* parent, const RECT& bounds) : TGraphicControl(parent) {
+  SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
 }
 
 void TImage::SetPicture(const TBitmap& picture) {
@@ -9,7 +9,7 @@ void TImage::SetPicture(const TBitmap& picture) {
   Invalidate();
 }
 
-// Centred: a picture made for a smaller scale than the window's keeps its place.
+// Centred: a picture made for a smaller scale than the control's keeps its place.
 void TImage::Paint(TCanvas& canvas) {
   canvas.Draw((Width() - FPicture.Width()) / 2, (Height() - FPicture.Height()) / 2, FPicture);
 }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "sysutil/textconv.h"
+#include "ui/gdiobject.h"
 #include "ui/offscreen.h"
 #include "ui/screencursor.h"
 #include "ui/scaling.h"
@@ -152,6 +153,11 @@ LRESULT TWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
       if (own) return 1;  // painted with everything else from the back buffer
       break;
+    case WM_NCPAINT:
+      // Nothing lies outside the client area of a window without frame or scroll bars, yet
+      // the default handling does a round of region work for each of them when shown.
+      if (own && !HasNonClientArea()) return 0;
+      break;
     case WM_PAINT:
       if (own) {
         PaintBuffered();
@@ -189,6 +195,7 @@ LRESULT TWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDOWN:
       if (own) {
         FMouseDown = true;
+        FPressedGraphic = ClickableGraphicAt(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
         SetCapture(FHandle);
       }
       break;
@@ -197,8 +204,9 @@ LRESULT TWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         FMouseDown = false;
         ReleaseCapture();
         const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-        const RECT r = ClientRect();
-        if (PtInRect(&r, p)) Click();
+        TGraphicChild* pressed = std::exchange(FPressedGraphic, nullptr);
+        const RECT r = pressed ? pressed->BoundsRect() : ClientRect();
+        if (PtInRect(&r, p)) pressed ? pressed->Click() : Click();
         return 0;
       }
       break;
@@ -230,6 +238,13 @@ void TWindow::PaintTo(HDC dc) {
   PaintGraphics(dc);
 }
 
+TGraphicChild* TWindow::ClickableGraphicAt(POINT p) const {
+  // The last painted lies on top.
+  for (auto it = FGraphics.rbegin(); it != FGraphics.rend(); ++it)
+    if ((*it)->Visible() && (*it)->Clickable() && PtInRect(&(*it)->BoundsRect(), p)) return *it;
+  return nullptr;
+}
+
 void TWindow::PaintGraphics(HDC dc) {
   for (TGraphicChild* control : FGraphics) {
     if (!control->Visible()) continue;
@@ -239,6 +254,22 @@ void TWindow::PaintGraphics(HDC dc) {
     OffsetViewportOrgEx(dc, r.left, r.top, nullptr);
     control->PaintInParent(canvas);
   }
+}
+
+bool TWindow::PaintDueForAll() const {
+  const TGdiObject due(CreateRectRgn(0, 0, 0, 0));
+  RECT box{};
+  const RECT client = ClientRect();
+  // One rectangle, and that the whole client area.
+  return due && GetUpdateRgn(FHandle, static_cast<HRGN>(due.Get()), FALSE) == SIMPLEREGION &&
+         GetRgnBox(static_cast<HRGN>(due.Get()), &box) == SIMPLEREGION && EqualRect(&box, &client);
+}
+
+bool TWindow::HasNonClientArea() const {
+  constexpr LONG_PTR Frames = WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_HSCROLL | WS_VSCROLL;
+  constexpr LONG_PTR Edges = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME;
+  return (GetWindowLongPtrW(FHandle, GWL_STYLE) & Frames) ||
+         (GetWindowLongPtrW(FHandle, GWL_EXSTYLE) & Edges);
 }
 
 void TWindow::EraseBackground(TCanvas& canvas) { canvas.FillRect(ClientRect(), Color()); }
@@ -263,7 +294,23 @@ void TWindow::FontChanged() {
   Invalidate();
 }
 
+namespace {
+
+RECT RectInParent(HWND h) {
+  RECT r{};
+  GetWindowRect(h, &r);
+  if (HWND parent = GetParent(h); parent && (GetWindowLongW(h, GWL_STYLE) & WS_CHILD))
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+}  // namespace
+
 void TWindow::SetBounds(int left, int top, int width, int height) {
+  // Even a move to where the window is costs a round of messages.
+  const RECT r = RectInParent(FHandle);
+  if (r.left == left && r.top == top && r.right - r.left == width && r.bottom - r.top == height)
+    return;
   MoveWindow(FHandle, left, top, width, height, TRUE);
 }
 
@@ -279,18 +326,6 @@ void TWindow::SetClientSize(int width, int height) {
   SetWindowPos(FHandle, nullptr, 0, 0, size.cx, size.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
-
-namespace {
-
-RECT RectInParent(HWND h) {
-  RECT r{};
-  GetWindowRect(h, &r);
-  if (HWND parent = GetParent(h); parent && (GetWindowLongW(h, GWL_STYLE) & WS_CHILD))
-    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-}  // namespace
 
 int TWindow::Left() const { return RectInParent(FHandle).left; }
 int TWindow::Top() const { return RectInParent(FHandle).top; }

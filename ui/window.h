@@ -25,6 +25,10 @@ class TGraphicChild {
   virtual void PaintInParent(TCanvas& canvas) = 0;
   // Takes its bounds and font from one display scale to another (TWindow::Rescale).
   virtual void Rescale(int fromDpi, int toDpi) = 0;
+  // Pressed and let go inside its bounds: a child that takes clicks gets them instead of
+  // its parent.
+  virtual bool Clickable() const { return false; }
+  virtual void Click() {}
 
  protected:
   ~TGraphicChild() = default;
@@ -90,7 +94,10 @@ class TWindow {
 
   // Window-less controls that paint on this window; they must go before it does.
   void AddGraphic(TGraphicChild* control) { FGraphics.push_back(control); }
-  void RemoveGraphic(TGraphicChild* control) { std::erase(FGraphics, control); }
+  void RemoveGraphic(TGraphicChild* control) {
+    std::erase(FGraphics, control);
+    if (FPressedGraphic == control) FPressedGraphic = nullptr;
+  }
 
   // Lays the window out at another display scale: its bounds (a child's), its font, its
   // window-less controls and its child windows, each taken back to 96 DPI and scaled
@@ -123,6 +130,11 @@ class TWindow {
   virtual void EraseBackground(TCanvas& canvas);
   virtual void Paint(TCanvas&) {}
   virtual void Click();
+  bool HasNonClientArea() const;
+  // A WM_PAINT is due for the whole client area: drawing now (say, an owner-drawn button
+  // on a focus change while its window is being shown) would be drawn over at once.
+  bool PaintDueForAll() const;
+  TGraphicChild* ClickableGraphicAt(POINT p) const;
   virtual void TextChanged() { Invalidate(); }
   // After Rescale: what was made for the old scale (pictures, measured layouts) is made
   // again.
@@ -156,5 +168,6 @@ class TWindow {
   TGdiObject FBackground;  // brush for WM_CTLCOLOR* answers
   bool FMouseDown = false;
   std::vector<TGraphicChild*> FGraphics;
+  TGraphicChild* FPressedGraphic = nullptr;  // the clickable child the mouse went down on
   std::vector<TWindow*> FFreeNotifies;
 };

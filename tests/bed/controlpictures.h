@@ -65,6 +65,11 @@ inline void PointerTo(const TWindow& window, int x, int y) {
   PumpFor(100);
 }
 
+// Over a point of a control without a window: its place in its parent's client area.
+inline void PointerTo(const TGraphicControl& control, int x, int y) {
+  PointerTo(*control.Parent(), control.Left() + x, control.Top() + y);
+}
+
 inline void ClickPointer(bool right = false) {
   INPUT input[2]{};
   input[0].type = input[1].type = INPUT_MOUSE;

@@ -133,7 +133,7 @@ TEST(Panel, FrameKeepsTheChildrenInsideIt) {
   const RECT client = panel.ClientRect();
   EXPECT_EQ(client.right, 443);
   EXPECT_EQ(client.bottom, 232);
-  TImage child(&panel);
+  TPanel child(&panel);
   child.SetBounds(0, 0, 10, 10);
   POINT origin{0, 0};
   MapWindowPoints(child.Handle(), form.Handle(), &origin, 1);
