@@ -21,11 +21,14 @@ std::string ProgramFile() {
   }
 }
 
-void BrandTheme(const std::string& programFile) {
+void BrandTheme() {
   DesignProductName = ProductName;
   DesignTrademark.clear();
   DesignCopyrightYears = CopyrightYears;
   DesignCompany = CompanyName;
+}
+
+void BrandVersion(const std::string& programFile) {
   DesignProductVersion = FileVersionString(programFile, FallbackVersion);
 }
 

@@ -16,9 +16,11 @@ inline constexpr char FallbackVersion[] = "1.2.0.39";
 // The full path of the running program.
 std::string ProgramFile();
 
-// Fills the theme's product name, trademark, copyright and company, and its version text
-// from `programFile`'s version resource: "V1.2.0, Build 40", or "V1.2.0.39" without one.
-void BrandTheme(const std::string& programFile);
+// Fills the theme's product name, trademark, copyright and company.
+void BrandTheme();
+// Fills the theme's version text from `programFile`'s version resource: "V1.2.0, Build 40",
+// or "V1.2.0.39" without one.
+void BrandVersion(const std::string& programFile);
 
 // The window caption and application title: the trademark, one space and the product
 // name, so " Cardmend" while the trademark is empty.

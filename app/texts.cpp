@@ -61,6 +61,9 @@ const std::array<TTextRow, TextKeyCount>& Table() {
       Row(sRMAwaitingReader,
           "Der Resource Manager wartet auf einen Leser.",
           "The Resource Manager waits for a card reader."),
+      Row(sRMChecking,
+          "Der Smart Card Resource Manager wird geprüft ...",
+          "Checking the Smart Card Resource Manager ..."),
       Row(sProgressText1,
           "Cardmend überprüft jetzt den Smart Card Resource Manager und versucht "
           "bekannte Probleme zu beheben.",

@@ -10,7 +10,7 @@ enum TTextKey : int {
   sYes, sNo, sStart, sCancel, sFinish, sWelcome, sInstallation, sFinishProcess,
   sRestartNow, sRestartLater, sIntro, sRequirements, sPCSCStatus, sAbout,
   sWindowsRequirement, sAdminRequirement, sRMRunning, sRMNotRunning, sRMAwaitingReader,
-  sProgressText1,
+  sRMChecking, sProgressText1,
   sProgressText2, sCheckCompleted, sRestartNeeded, sNoRestartNeeded, sRemoveDisks, sNeedsWin2000, sRMWorks,
   sProceedAnyway, sNotRecommended, sNeedsAdmin, sCheckingRights, sAdjustingRights,
   sRegistering, sReinstalling, sConfiguring, sSettingParameters, sVerifying, sLaunching,

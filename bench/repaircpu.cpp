@@ -1,8 +1,9 @@
 // repaircpu: one whole repair run of the wizard in this process, as Start runs it, against
 // whatever smart-card subsystem the prefix has (the bench prefix has none: the run takes the
 // full-repair path of a missing service; a working one is repaired anyway, through every
-// stage). Prints "wall MS", "cpu MS", "delays MS" (the sum of the pauses the run's steps ask
-// for) and "peak KIB" (the peak working set).
+// stage), with the question a working subsystem brings asked first and answered "Yes" as a
+// user would. Prints "wall MS", "cpu MS", "delays MS" (the sum of the pauses the run's
+// steps ask for) and "peak KIB" (the peak working set).
 #include <windows.h>
 #include <psapi.h>
 
@@ -10,9 +11,11 @@
 #include <string>
 
 #include "app/texts.h"
+#include "app/wizard/confirmation.h"
 #include "app/wizard/mainform.h"
 #include "bench/clock.h"
 #include "controls/vexdesign.h"
+#include "dialogs/vexquestion.h"
 #include "ui/application.h"
 #include "ui/timer.h"
 
@@ -49,6 +52,10 @@ int wmain() {
     answer.SetEnabled(true);
     const double cpu = CpuMs();
     const double start = NowMs();
+    if (VEXQuestion().Ask(RepairConfirmation(&form)) != qaYes) {
+      std::fprintf(stderr, "repaircpu: the question was not answered \"Yes\"\n");
+      return 1;
+    }
     form.StartKnopfClick();
     const double wall = NowMs() - start;
     const double used = CpuMs() - cpu;

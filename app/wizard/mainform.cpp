@@ -32,6 +32,7 @@ constexpr COLORREF ProgressColor = RGB(0x00, 0x80, 0x00);
 constexpr COLORREF LanguageLinkHoverColor = RGB(0x00, 0x00, 0xFF);
 
 constexpr int ProgramIcon = 1;
+constexpr UINT CheckMessage = WM_APP + 76;
 
 TFont FormFont() { return TFont("Tahoma", TFont::PointsHeight(8)); }
 
@@ -47,23 +48,30 @@ TCardmendMainForm::TCardmendMainForm()
 
   Notebook1.SetBounds(0, 0, Scaled(ClientWidth), Scaled(ClientHeight));
   BuildStartPage();
-  BuildProgressPage();
-  BuildFinishPage();
   BuildImageLists();
 
   Timer1.SetInterval(100);
   Timer1.OnTimer = [this] { Timer1Timer(); };
 
   FVariant = ComputeVariantFlags();
-  LoadPCSCLibrary();
-  ShowRequirements();
-  PollPCSCStatus();
   ApplyBranding();
   ApplyLanguage();
   FWebLink = std::make_unique<TWebLink>(*WebLabel, [this](const std::string& text) {
     ShowErrorMessage(text);
   });
   SetHelpRefusalReporter([this](const std::string& line) { Log(line); });
+  // Handled once the message loop runs: after Show's first paint.
+  PostMessageW(Handle(), CheckMessage, 0, 0);
+}
+
+void TCardmendMainForm::CheckEnvironment() {
+  if (FChecked) return;
+  FChecked = true;
+  LoadPCSCLibrary();
+  ShowRequirements();
+  BrandVersion(ProgramFile());
+  ShowProgramVersion();
+  PollPCSCStatus();
 }
 
 TCardmendMainForm::~TCardmendMainForm() {
@@ -96,15 +104,19 @@ void TCardmendMainForm::ShowRequirements() {
   ShowMark(*AdminImage, IsUserAdmin() ? rmMet : rmNotMet);
 }
 
-void TCardmendMainForm::PollPCSCStatus() {
-  const TLayerStatus status = LayerStatus(FPCSC);
+void TCardmendMainForm::StatusFound(TLayerStatus status) {
   if (status == FPCSCStatus) return;
   FPCSCStatus = status;
   ShowPCSCStatus();
 }
 
 void TCardmendMainForm::ShowPCSCStatus() {
-  switch (FPCSCStatus) {
+  if (!FPCSCStatus) {
+    LabelPCSC->SetText(FStatusOverdue ? " " + LangText(sRMChecking) : "");
+    PCSCImage->SetPicture(TBitmap());
+    return AlignInfoLinks();
+  }
+  switch (*FPCSCStatus) {
     case TLayerStatus::Running:
       LabelPCSC->SetText(" " + LangText(sRMRunning));
       ShowMark(*PCSCImage, rmMet);
@@ -122,7 +134,7 @@ void TCardmendMainForm::ShowPCSCStatus() {
 }
 
 void TCardmendMainForm::ApplyBranding() {
-  BrandTheme(ProgramFile());
+  BrandTheme();
   SetText(BrandedCaption());
   Application().SetTitle(BrandedCaption());
   SetColor(DesignWindowColor);
@@ -132,11 +144,6 @@ void TCardmendMainForm::ApplyBranding() {
 void TCardmendMainForm::ApplyLanguage() {
   StartKnopf->SetText(LangText(sStart));
   AbbruchKnopf->SetText(LangText(sCancel));
-  FertigstellenKnopf->SetText(LangText(sFinish));
-  ProgressGroupBox->SetText(" " + LangText(sInstallation) + " ");
-  BeendenGroupBox->SetText(" " + LangText(sFinishProcess) + " ");
-  rbRestart->SetText(LangText(sRestartNow));
-  rbLater->SetText(LangText(sRestartLater));
   WelcomeLabel->SetText(" " + LangText(sWelcome));
   RequirementsLabel->SetText(" " + LangText(sRequirements));
   StatusLabel->SetText(" " + LangText(sPCSCStatus));
@@ -145,19 +152,35 @@ void TCardmendMainForm::ApplyLanguage() {
   Label0_2->SetText(" " + LangText(sWindowsRequirement));
   Label0_3->SetText(" " + LangText(sAdminRequirement));
   ShowPCSCStatus();
-  VersionsLabel->SetText(DesignProductName + " " + DesignProductVersion);
+  ShowProgramVersion();
   CopyrightLabel->SetText(DesignCopyrightSign + " " + DesignCopyrightYears + ", " + DesignCompany);
-  Label1_1->SetText(LangText(sProgressText1));
-  Label1_2->SetText(LangText(sProgressText2));
-  Label2_0->SetText(LangText(sCheckCompleted));
-  ShowRestartAdvice();
-  Label2_2->SetText(LangText(sRemoveDisks));
   for (TQvLabel* link : {WinInfoLabel, AdminInfoLabel, PCSCInfoLabel})
     link->SetText("<a>" + LangText(sMoreInfo) + "</a>");
   AlignInfoLinks();
   WebLabel->SetText(LangText(sWebAddress));
   LangLabel->SetText(LanguageEnglish ? "<a>Deutsch</a>" : "<a>English</a>");
   ShowFlag();
+  ShowLaterPagesTexts();
+}
+
+void TCardmendMainForm::ShowLaterPagesTexts() {
+  if (!ProgressBar) return;
+  FertigstellenKnopf->SetText(LangText(sFinish));
+  ProgressGroupBox->SetText(" " + LangText(sInstallation) + " ");
+  BeendenGroupBox->SetText(" " + LangText(sFinishProcess) + " ");
+  rbRestart->SetText(LangText(sRestartNow));
+  rbLater->SetText(LangText(sRestartLater));
+  Label1_1->SetText(LangText(sProgressText1));
+  Label1_2->SetText(LangText(sProgressText2));
+  Label2_0->SetText(LangText(sCheckCompleted));
+  ShowRestartAdvice();
+  Label2_2->SetText(LangText(sRemoveDisks));
+}
+
+// Empty until the program file has been read, after the first paint.
+void TCardmendMainForm::ShowProgramVersion() {
+  VersionsLabel->SetText(DesignProductVersion.empty() ? ""
+                                                      : DesignProductName + " " + DesignProductVersion);
 }
 
 // Right-aligned in the upper box, all three at the left of the first; where a line to their
@@ -298,6 +321,14 @@ void TCardmendMainForm::BuildStartPage() {
   AbbruchKnopf = &AddButton(*Panel5, 335, [this] { AbbruchKnopfClick(); });
 }
 
+// Made when a run first needs them: most starts end on the start page.
+void TCardmendMainForm::BuildLaterPages() {
+  if (ProgressBar) return;
+  BuildProgressPage();
+  BuildFinishPage();
+  ShowLaterPagesTexts();
+}
+
 void TCardmendMainForm::BuildProgressPage() {
   TNotebookPage& page = Notebook1.AddPage("Progress");
   Panel7 = &Box(page, 12, 234);
@@ -364,6 +395,10 @@ void TCardmendMainForm::Timer1Timer() {
     for (TQvLabel* link : {WinInfoLabel, AdminInfoLabel, PCSCInfoLabel}) link->CheckLinkLeave();
     FWebLink->CheckHover();
   }
+  if (!FPCSCStatus && !FStatusOverdue && Notebook1.PageIndex() == StartPage) {
+    FStatusOverdue = true;
+    ShowPCSCStatus();
+  }
   if (++FTickCount < 10) return;
   FTickCount = 0;
   if (Notebook1.PageIndex() == StartPage) PollPCSCStatus();
@@ -390,14 +425,18 @@ void TCardmendMainForm::ProgressStep(const std::string& text, DWORD ms) {
 void TCardmendMainForm::StartKnopfClick() {
   // A click queued before the page changed reaches the hidden button during the run's waits.
   if (Notebook1.PageIndex() != StartPage) return;
-  TRepairRun(*this, FLog, FPCSC, FVariant).Execute();
+  CheckEnvironment();
+  TRepairRun(*this, FLog, *FPCSC, FVariant).Execute();
 }
 
 void TCardmendMainForm::ReinstallService() {
-  TRepairRun(*this, FLog, FPCSC, FVariant).ReinstallService();
+  CheckEnvironment();
+  BuildLaterPages();
+  TRepairRun(*this, FLog, *FPCSC, FVariant).ReinstallService();
 }
 
 void TCardmendMainForm::ShowProgress() {
+  BuildLaterPages();
   Notebook1.SetPageIndex(ProgressPage);
   ProgressBar->SetPosition(0);
   ProgressBar->SetMax(ProgressMax);
@@ -410,6 +449,7 @@ void TCardmendMainForm::ShowRestartAdvice() {
 }
 
 void TCardmendMainForm::ShowFinish(bool restartNeeded) {
+  BuildLaterPages();
   while (ProgressBar->Position() < ProgressBar->Max() - 1) ProgressStep(LangText(sCompleting), 50);
   ProgressBar->SetPosition(ProgressBar->Max());
   ProgressLabel->SetText(LangText(sCompleted));
@@ -458,6 +498,14 @@ void TCardmendMainForm::RestoreFromSecondCopy() {
 LRESULT TCardmendMainForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == RestoreWizardMessage) {
     RestoreFromSecondCopy();
+    return 0;
+  }
+  if (msg == CheckMessage) {
+    CheckEnvironment();
+    return 0;
+  }
+  if (msg == TStatusProbe::DoneMessage) {
+    StatusFound(TStatusProbe::Answer(wp));
     return 0;
   }
   return TForm::WndProc(msg, wp, lp);

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/repair/diaglog.h"
@@ -11,6 +12,7 @@
 #include "app/repair/pcsc.h"
 #include "app/repair/windowsfamily.h"
 #include "app/wizard/repairrun.h"
+#include "app/wizard/statusprobe.h"
 #include "app/wizard/traceviewer.h"
 #include "app/wizard/weblink.h"
 #include "controls/qvgroupbox.h"
@@ -48,21 +50,33 @@ class TCardmendMainForm : public TForm, private TRepairPages {
   // Told of each step of the progress page, with its text and pause, before the pause.
   std::function<void(const std::string& text, DWORD ms)> OnProgressStep;
 
-  // The environment checks of the start page and the repair run.
-  void LoadPCSCLibrary() { FPCSC.Load(); }
-  void FreePCSCLibrary() { FPCSC.Free(); }
-  bool PCSCLoaded() const { return FPCSC.Loaded(); }
-  void PollPCSCStatus();
+  // The environment checks of the start page and the repair run. The start page's run once
+  // its first frame is painted (or before a run that comes first), and only once; the
+  // PC/SC status arrives from a probe of its own.
+  void CheckEnvironment();
+  void LoadPCSCLibrary() { FPCSC->Load(); }
+  // A probe still at work keeps its own share of the library.
+  void FreePCSCLibrary() { FPCSC = std::make_shared<TPCSCLibrary>(); }
+  bool PCSCLoaded() const { return FPCSC->Loaded(); }
+  // Starts finding the status out, unless a probe is still at it.
+  void PollPCSCStatus() { FProbe.Start(FPCSC); }
   void ShowPCSCStatus();
   void ShowRequirements();
-  bool CheckPCSC() { return FPCSC.Check(FLog); }
-  TLayerStatus PCSCStatus() const { return FPCSCStatus; }
+  bool CheckPCSC() { return FPCSC->Check(FLog); }
+  bool PCSCStatusKnown() const { return FPCSCStatus.has_value(); }
+  // Not running until a probe finds otherwise.
+  TLayerStatus PCSCStatus() const { return FPCSCStatus.value_or(TLayerStatus::NotRunning); }
   bool PCSCRunning() const { return FPCSCStatus == TLayerStatus::Running; }
 
   // Every caption from the text table, in the selected language.
   void ApplyLanguage();
-  // The caption, title, version text and theme colours of the program's brand.
+  // The progress and finish pages, which the window makes when a run first shows them;
+  // their controls are null until then.
+  void BuildLaterPages();
+  // The caption, title and theme colours of the program's brand.
   void ApplyBranding();
+  // The version text, once CheckEnvironment has read it from the program file.
+  void ShowProgramVersion();
   // Shows `text` in the message dialog with the error icon, over this form.
   void ShowErrorMessage(const std::string& text);
 
@@ -96,6 +110,7 @@ class TCardmendMainForm : public TForm, private TRepairPages {
   void BuildStartPage();
   void BuildProgressPage();
   void BuildFinishPage();
+  void ShowLaterPagesTexts();
   TPanel& Box(TNotebookPage& page, int top, int height);
   TLabel& AddLabel(TWindow& parent, int left, int top);
   TLabel& AddHeading(TWindow& parent, int left, int top);
@@ -110,13 +125,18 @@ class TCardmendMainForm : public TForm, private TRepairPages {
   void BuildImageLists();
 
   void ShowMark(TImage& image, int index);
+  void StatusFound(TLayerStatus status);
   void ShowRestartAdvice();
 
   TDiagnosticLog FLog;
   TTraceViewer FTraceViewer;
-  TPCSCLibrary FPCSC;
-  // Not running until the first poll finds otherwise.
-  TLayerStatus FPCSCStatus = TLayerStatus::NotRunning;
+  std::shared_ptr<TPCSCLibrary> FPCSC = std::make_shared<TPCSCLibrary>();
+  TStatusProbe FProbe{Handle()};
+  // Unknown until the first probe is done; the line says it is being checked only when
+  // that takes longer than a timer tick.
+  std::optional<TLayerStatus> FPCSCStatus;
+  bool FStatusOverdue = false;
+  bool FChecked = false;
   TVariantFlags FVariant;
   bool FRestartNeeded = true;  // what the last run's finish page says
   TBitmap FBitmap;  // pictures of the image list pass through it on their way to an image

@@ -521,6 +521,17 @@ void SetWinSCardFault(TWinSCardCall call, LONG code) {
                  sizeof(value));
 }
 
+void SetWinSCardDelay(DWORD ms) {
+  const TRegKey key = CreateRegKey(HKEY_LOCAL_MACHINE, Knobs, KEY_SET_VALUE);
+  ASSERT_TRUE(key);
+  if (ms == 0) {
+    RegDeleteValueW(key.Get(), L"EstablishDelay");
+    return;
+  }
+  RegSetValueExW(key.Get(), L"EstablishDelay", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&ms),
+                 sizeof(ms));
+}
+
 std::string SubsystemExport() {
   return ExportKeys({"SYSTEM\\CurrentControlSet\\Services\\SCardSvr",
                      "SYSTEM\\CurrentControlSet\\Services\\SCardDrv",

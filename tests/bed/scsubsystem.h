@@ -127,3 +127,6 @@ void RemoveReader(const std::string& name);
 // TEST KNOB of the test WINSCARD.DLL: makes the call answer `code` instead; 0 removes it.
 enum class TWinSCardCall { EstablishUser, EstablishSystem, ListReaders };
 void SetWinSCardFault(TWinSCardCall call, LONG code);
+// TEST KNOB: every SCardEstablishContext of the test WINSCARD.DLL blocks for `ms` first;
+// 0 removes it.
+void SetWinSCardDelay(DWORD ms);

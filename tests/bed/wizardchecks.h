@@ -25,6 +25,13 @@ inline void ShowActive(TCardmendMainForm& form) {
   PumpFor(200);
 }
 
+// Until the checks that follow the first paint are done and the first probe has answered.
+inline bool AwaitChecks(TCardmendMainForm& form) {
+  const DWORD start = GetTickCount();
+  while (!form.PCSCStatusKnown() && GetTickCount() - start < 10000) PumpFor(20);
+  return form.PCSCStatusKnown();
+}
+
 // The image holds exactly the form's picture of `mark`.
 inline bool ShowsMark(const TCardmendMainForm& form, const TImage& image, TRequirementMark mark) {
   TBitmap expected;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string>
 
+#include "sysutil/scopeexit.h"
 #include "sysutil/system.h"
 #include "tests/bed/controlpictures.h"
 #include "tests/bed/echorecord.h"
@@ -42,6 +43,28 @@ TEST(Wizard, OpensOnTheStartPageWithItsFixedFrame) {
   wchar_t caption[64];
   GetWindowTextW(wizard.Window(), caption, 64);
   EXPECT_STREQ(caption, L" Cardmend");
+}
+
+// A resource manager stuck starting holds WINSCARD's callers for seconds: the window comes
+// at once, answers while the status is found out, and closes without waiting for it.
+TEST(Wizard, AppearsAndAnswersWhileWinscardBlocks) {
+  const TSubsystemScope subsystem(TSubsystemState::Healthy);
+  SetWinSCardDelay(4000);
+  const TScopeExit unblock([] { SetWinSCardDelay(0); });
+  const DWORD start = GetTickCount();
+  TRunningWizard wizard;
+  ASSERT_NE(wizard.Window(), nullptr);
+  ASSERT_TRUE(wizard.WaitReady());
+  // Waiting for the status first, it would have shown after two of the calls' 4 seconds.
+  EXPECT_LT(GetTickCount() - start, 4000u);
+  for (int i = 0; i < 3; ++i) {
+    DWORD_PTR result = 0;
+    EXPECT_NE(SendMessageTimeoutW(wizard.Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result), 0)
+        << "asked " << i;
+    Sleep(300);
+  }
+  PostMessageW(wizard.Window(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(wizard.Program().Process, 2000), 0u);
 }
 
 TEST(Wizard, SecondCopyRestoresTheFirstAndLeavesWithoutAWindow) {

@@ -23,6 +23,7 @@
 #include "tests/bed/knownwindows.h"
 #include "tests/bed/screenpicture.h"
 #include "tests/bed/scsubsystem.h"
+#include "tests/bed/wizardchecks.h"
 #include "ui/scaling.h"
 
 namespace {
@@ -52,6 +53,7 @@ bool PagePictures(TCardmendMainForm& form, const std::wstring& folder, const std
   const std::wstring lang = LanguageEnglish ? L"-en.bmp" : L"-de.bmp";
   bool ok = true;
   const wchar_t* pages[] = {L"start", L"progress", L"finish"};
+  form.BuildLaterPages();
   form.ProgressBar->SetPosition(10);
   form.ProgressLabel->SetText(LangText(sSettingParameters));
   // Shown first: its activation opens the start page.
@@ -70,7 +72,8 @@ bool PagePictures(TCardmendMainForm& form, const std::wstring& folder, const std
 bool Pictures(const std::wstring& folder, const std::string& program, const std::wstring& infix) {
   const std::wstring lang = infix + (LanguageEnglish ? L"-en.bmp" : L"-de.bmp");
   TCardmendMainForm form;
-  BrandTheme(program);
+  AwaitChecks(form);
+  BrandVersion(program);
   form.ApplyLanguage();
   bool ok = PagePictures(form, folder, infix);
   ok &= HintPicture(form, *form.WinInfoLabel, WindowsHintText(), folder + L"wizard-hint-windows" + lang);
@@ -99,7 +102,8 @@ bool Windows10Pictures(const std::wstring& folder, const std::string& program) {
   const TSubsystemScope state(TSubsystemState::WindowsDefault);
   const TWindowsVersionOverride as(KnownWindows(TKnownWindows::Win10x64));
   TCardmendMainForm form;
-  BrandTheme(program);
+  AwaitChecks(form);
+  BrandVersion(program);
   form.ApplyLanguage();
   ShowForPicture(form.Handle());
   RECT r{};

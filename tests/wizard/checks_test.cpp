@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "app/repair/pcsc.h"
 #include "app/repair/servicestate.h"
 #include "app/wizard/mainform.h"
 #include "app/wizard/requirementmarks.h"
+#include "sysutil/scopeexit.h"
 #include "sysutil/wait.h"
 #include "tests/bed/knownwindows.h"
 #include "tests/bed/repairfixture.h"
@@ -136,6 +139,7 @@ TEST(ServiceState, CountsOnlyAServiceTheManagerKnows) {
 TEST(StartPageStatus, FollowsTheServiceBeingStoppedAndStarted) {
   const TSubsystemScope state(TSubsystemState::Healthy);
   TCardmendMainForm form;
+  ASSERT_TRUE(AwaitChecks(form));
   const auto shows = [&](TRequirementMark mark) { return ShowsMark(form, *form.PCSCImage, mark); };
   EXPECT_TRUE(form.PCSCRunning());
   EXPECT_TRUE(shows(rmMet));
@@ -157,12 +161,58 @@ TEST(StartPageStatus, FollowsTheServiceBeingStoppedAndStarted) {
   EXPECT_TRUE(shows(rmMet));
 }
 
+// A resource manager stuck starting holds every caller of WINSCARD for seconds: the window
+// is painted and answers all the same, the requirement marks come at once, the status line
+// says it is being checked, and the status follows once found out.
+TEST(StartPageStatus, AWinscardThatBlocksLeavesTheWindowAnswering) {
+  const TSubsystemScope state(TSubsystemState::Healthy);
+  SetWinSCardDelay(2000);
+  const TScopeExit unblock([] { SetWinSCardDelay(0); });
+  const DWORD start = GetTickCount();
+  TCardmendMainForm form;
+  ShowActive(form);
+  PumpFor(300);
+  // Blocked, it would have taken two of the calls' 2 seconds.
+  EXPECT_LT(GetTickCount() - start, 2000u);
+  EXPECT_FALSE(form.PCSCStatusKnown());
+  EXPECT_EQ(form.LabelPCSC->Text(), " Checking the Smart Card Resource Manager ...");
+  EXPECT_TRUE(form.PCSCImage->Picture().Empty());
+  EXPECT_TRUE(ShowsMark(form, *form.WinImage, rmMet));
+  EXPECT_TRUE(ShowsMark(form, *form.AdminImage, rmMet));
+
+  ASSERT_TRUE(AwaitChecks(form));
+  EXPECT_TRUE(form.PCSCRunning());
+  EXPECT_TRUE(ShowsMark(form, *form.PCSCImage, rmMet));
+  EXPECT_EQ(form.LabelPCSC->Text(), " The Smart Card Resource Manager is running.");
+}
+
+// Closed while a probe still waits for WINSCARD, the window neither waits for it nor comes
+// to harm when the probe ends and answers a window that is gone.
+TEST(StartPageStatus, ClosingWhileWinscardBlocksNeitherWaitsNorBreaks) {
+  const TSubsystemScope state(TSubsystemState::Healthy);
+  SetWinSCardDelay(1000);
+  const TScopeExit unblock([] { SetWinSCardDelay(0); });
+  auto form = std::make_unique<TCardmendMainForm>();
+  ShowActive(*form);
+  ASSERT_FALSE(form->PCSCStatusKnown());
+  const DWORD start = GetTickCount();
+  form.reset();
+  EXPECT_LT(GetTickCount() - start, 500u);
+  PumpFor(2500);
+
+  SetWinSCardDelay(0);
+  TCardmendMainForm next;
+  ASSERT_TRUE(AwaitChecks(next));
+  EXPECT_TRUE(next.PCSCRunning());
+}
+
 // From Windows 7 on a stopped service waits for a reader: the calm mark while none is
 // attached, the red one as soon as one is and the service stays stopped.
 TEST(StartPageStatus, AwaitsAReaderOnlyWhileNoneIsAttached) {
   const TSubsystemScope state(TSubsystemState::WindowsDefault);
   const TWindowsVersionOverride as(KnownWindows(TKnownWindows::Win10x64));
   TCardmendMainForm form;
+  ASSERT_TRUE(AwaitChecks(form));
   EXPECT_EQ(form.PCSCStatus(), TLayerStatus::AwaitingReader);
   EXPECT_TRUE(ShowsMark(form, *form.PCSCImage, rmAwaiting));
   form.Show();
@@ -189,6 +239,7 @@ TEST(StartPageMarks, ShowTheRequirementsOfTheRunningWindows) {
     SCOPED_TRACE(c.Name);
     const TWindowsVersionOverride as(c.Raw);
     TCardmendMainForm form;
+    ASSERT_TRUE(AwaitChecks(form));
     EXPECT_TRUE(ShowsMark(form, *form.WinImage, c.Windows));
     // The test runs as an administrator of the prefix.
     EXPECT_TRUE(ShowsMark(form, *form.AdminImage, rmMet));

@@ -61,6 +61,8 @@ TPlace Place(const char* name, const C* control, const void* parent, int left, i
 
 TEST_F(WizardWindow, EveryControlSitsWhereTheLayoutPutsIt) {
   TCardmendMainForm f;
+  ASSERT_TRUE(AwaitChecks(f));  // the status line is empty until then
+  f.BuildLaterPages();
   TWindow& start = f.Notebook1.Page(TCardmendMainForm::StartPage);
   TWindow& progress = f.Notebook1.Page(TCardmendMainForm::ProgressPage);
   TWindow& finish = f.Notebook1.Page(TCardmendMainForm::FinishPage);
@@ -169,6 +171,8 @@ TEST_F(WizardWindow, TheLanguageLinkSwitchesEveryCaptionAtOnceAndTwoClicksRestor
   LanguageEnglish = false;
   TCardmendMainForm f;
   ShowActive(f);
+  ASSERT_TRUE(AwaitChecks(f));
+  f.BuildLaterPages();
   const std::vector<std::string> german = Captions(f);
   const TBitmap windowsMark = f.WinImage->Picture().Copy();
   const TBitmap adminMark = f.AdminImage->Picture().Copy();
@@ -230,14 +234,18 @@ TEST(WizardTexts, EveryKeyHasItsRowAndAGermanLocaleAloneStartsInGerman) {
 }
 
 TEST_F(WizardWindow, BrandingCaptionTitleAndVersion) {
+  DesignProductVersion.clear();
   TCardmendMainForm f;
   EXPECT_EQ(f.Text(), " Cardmend");
   EXPECT_EQ(Application().Title(), " Cardmend");
+  // The program file is read after the first paint.
+  EXPECT_EQ(f.VersionsLabel->Text(), "");
+  ASSERT_TRUE(AwaitChecks(f));
   // This test program carries no version resource.
   EXPECT_EQ(f.VersionsLabel->Text(), "Cardmend V1.2.0.39");
   EXPECT_EQ(f.CopyrightLabel->Text(), "\xC2\xA9 2008-2026, Cardmend Project");
 
-  BrandTheme(Narrow(BuildDir()) + "cardmend.exe");
+  BrandVersion(Narrow(BuildDir()) + "cardmend.exe");
   EXPECT_EQ(DesignProductName + " " + DesignProductVersion, "Cardmend V1.2.0, Build 40");
 }
 

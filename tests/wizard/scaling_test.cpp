@@ -13,6 +13,7 @@
 #include "controls/vexdesign.h"
 #include "tests/bed/controlpictures.h"
 #include "tests/bed/knownwindows.h"
+#include "tests/bed/wizardchecks.h"
 #include "tests/bed/scsubsystem.h"
 #include "ui/scaling.h"
 
@@ -98,6 +99,8 @@ TEST_P(WizardScaling, EveryControlAndTextFitsItsPlace) {
                                       << SubsystemStateName(state));
       LanguageEnglish = english;
       TCardmendMainForm f;
+      ASSERT_TRUE(AwaitChecks(f));
+      f.BuildLaterPages();
       f.ApplyLanguage();
       const std::vector<TItem> items = Items(f);
       for (const TItem& item : items) {
@@ -192,11 +195,15 @@ TEST_P(WizardRescaling, MovedToAnotherDisplayItLooksAsIfMadeThere) {
   const auto [from, to] = GetParam();
   const TDpiOverride scale(from);
   TCardmendMainForm moved;
+  ASSERT_TRUE(AwaitChecks(moved));
+  moved.BuildLaterPages();
   moved.ApplyLanguage();
   MoveToDisplay(moved, to);
   {
     SCOPED_TRACE("there");
     TCardmendMainForm made;
+    ASSERT_TRUE(AwaitChecks(made));
+    made.BuildLaterPages();
     made.ApplyLanguage();
     ExpectSameLayout(moved, made);
   }
@@ -204,6 +211,8 @@ TEST_P(WizardRescaling, MovedToAnotherDisplayItLooksAsIfMadeThere) {
   {
     SCOPED_TRACE("back");
     TCardmendMainForm made;
+    ASSERT_TRUE(AwaitChecks(made));
+    made.BuildLaterPages();
     made.ApplyLanguage();
     ExpectSameLayout(moved, made);
   }

@@ -53,6 +53,7 @@ TEST_P(WindowsDefault, IsInOrderAndNoChangesNothing) {
   const TCommandWatch commands;
   const std::string before = SubsystemExport();
   TCardmendMainForm form;
+  ASSERT_TRUE(AwaitChecks(form));
   EXPECT_EQ(form.PCSCStatus(), TLayerStatus::AwaitingReader);
   EXPECT_TRUE(ShowsMark(form, *form.PCSCImage, rmAwaiting));
   EXPECT_EQ(form.LabelPCSC->Text(), " The Resource Manager waits for a card reader.");
@@ -88,6 +89,7 @@ TEST_P(WindowsDefault, WithAReaderAttachedTheStoppedServiceIsRepaired) {
   std::optional<TWindowsVersionOverride> as(KnownWindows(GetParam()));
   const TCommandWatch commands;
   TCardmendMainForm form;
+  ASSERT_TRUE(AwaitChecks(form));
   EXPECT_EQ(form.PCSCStatus(), TLayerStatus::NotRunning);
   EXPECT_TRUE(ShowsMark(form, *form.PCSCImage, rmNotMet));
   ShowActive(form);

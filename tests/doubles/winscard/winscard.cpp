@@ -5,7 +5,8 @@
 // service counts as working when the manager says it runs, whatever it does.
 // TEST KNOB: a REG_DWORD under HKLM\Software\CardmendTest\WinSCard (EstablishUser,
 // EstablishSystem, ListReaders) is returned by that call instead of its own answer; 0 is
-// no knob.
+// no knob. EstablishDelay holds every SCardEstablishContext for that many milliseconds
+// first, as a resource manager stuck in "start pending" holds its callers.
 #include <windows.h>
 
 #include <string>
@@ -90,6 +91,8 @@ LONG WINAPI SCardEstablishContext(DWORD scope, const void*, const void*, TContex
   if (!context) return InvalidParameter;
   if (scope != UserScope && scope != SystemScope && scope != 1) return InvalidParameter;
   LONG answer = Success;
+  LONG delay = 0;
+  if (Knob(L"EstablishDelay", delay) && delay > 0) Sleep(static_cast<DWORD>(delay));
   if (Knob(scope == SystemScope ? L"EstablishSystem" : L"EstablishUser", answer) &&
       answer != Success)
     return answer;
