@@ -2,7 +2,7 @@
 // not given) with the wizard on screen, once through Delay and once through a loop that
 // polls the queue without ever blocking, the naive wait Delay must beat.
 // Prints one line per wait: NAME WALL_MS CPU_MS CPU_PERCENT.
-// GetProcessTimes counts this process only. Under Wine every PeekMessage is a call to
+// The CPU time is this process's only (bench/clock.h). Under Wine every PeekMessage is a call to
 // wineserver, so the polling wait also burns wineserver time that is not counted here.
 #include <windows.h>
 
@@ -16,17 +16,6 @@
 
 namespace {
 
-// User plus kernel time of the whole process, in milliseconds.
-double CpuMs() {
-  FILETIME created, exited, kernel, user;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  const auto ms = [](const FILETIME& t) {
-    return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
-                               t.dwLowDateTime) / 10000.0;
-  };
-  return ms(kernel) + ms(user);
-}
-
 void SpinningWait(std::uint32_t ms) {
   const double end = NowMs() + ms;
   MSG msg;
@@ -39,11 +28,11 @@ void SpinningWait(std::uint32_t ms) {
 }
 
 void Measure(const char* name, const std::function<void()>& wait) {
-  const double cpu = CpuMs();
+  const double cpu = ProcessCpuMs();
   const double start = NowMs();
   wait();
   const double wall = NowMs() - start;
-  const double used = CpuMs() - cpu;
+  const double used = ProcessCpuMs() - cpu;
   std::printf("%s %.1f %.1f %.2f\n", name, wall, used, 100.0 * used / wall);
   std::fflush(stdout);
 }

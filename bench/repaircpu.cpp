@@ -19,19 +19,6 @@
 #include "ui/application.h"
 #include "ui/timer.h"
 
-namespace {
-
-double CpuMs() {
-  FILETIME created, exited, kernel, user;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  const auto ms = [](const FILETIME& t) {
-    return ((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000.0;
-  };
-  return ms(kernel) + ms(user);
-}
-
-}  // namespace
-
 int wmain() {
   DesignStart();
   ChooseLanguage();
@@ -50,7 +37,7 @@ int wmain() {
       if (question && IsWindowVisible(question)) PostMessageW(question, WM_KEYDOWN, 'Y', 1);
     };
     answer.SetEnabled(true);
-    const double cpu = CpuMs();
+    const double cpu = ProcessCpuMs();
     const double start = NowMs();
     if (VEXQuestion().Ask(RepairConfirmation(&form)) != qaYes) {
       std::fprintf(stderr, "repaircpu: the question was not answered \"Yes\"\n");
@@ -58,7 +45,7 @@ int wmain() {
     }
     form.StartKnopfClick();
     const double wall = NowMs() - start;
-    const double used = CpuMs() - cpu;
+    const double used = ProcessCpuMs() - cpu;
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof(memory);
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));

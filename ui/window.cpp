@@ -246,9 +246,15 @@ TGraphicChild* TWindow::ClickableGraphicAt(POINT p) const {
 }
 
 void TWindow::PaintGraphics(HDC dc) {
+  // Those outside what the DC can show are not drawn at all: a progress step's repaint of
+  // its line leaves the box's other texts alone.
+  RECT shown{};
+  const bool clipped = GetClipBox(dc, &shown) != ERROR;
   for (TGraphicChild* control : FGraphics) {
     if (!control->Visible()) continue;
     const RECT& r = control->BoundsRect();
+    RECT overlap;
+    if (clipped && !IntersectRect(&overlap, &r, &shown)) continue;
     TCanvas canvas(dc);  // puts clip and origin back when done
     IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
     OffsetViewportOrgEx(dc, r.left, r.top, nullptr);

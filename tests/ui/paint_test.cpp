@@ -203,4 +203,83 @@ TEST(Image, ShowsItsPictureOverTheParentsBackground) {
   EXPECT_EQ(shot.Pixel(2, 2), Background);
 }
 
+// An image has no window, yet a click on it is its own: the window below does not get it,
+// and a press that ends outside the image is no click at all.
+TEST(Image, TakesTheClicksOnItWithoutAWindow) {
+  TPlainForm form;
+  TPanel panel(&form);
+  panel.SetBounds(0, 0, 200, 100);
+  TImage image(&panel);
+  image.SetBounds(20, 10, 16, 16);
+  int imageClicks = 0, panelClicks = 0;
+  image.OnClick = [&] { ++imageClicks; };
+  panel.OnClick = [&] { ++panelClicks; };
+  const auto press = [&](int downX, int upX) {
+    SendMessageW(panel.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(downX, 15));
+    SendMessageW(panel.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(upX, 15));
+  };
+  press(25, 30);
+  EXPECT_EQ(imageClicks, 1);
+  EXPECT_EQ(panelClicks, 0);
+  press(25, 100);  // let go beside it
+  EXPECT_EQ(imageClicks, 1);
+  EXPECT_EQ(panelClicks, 0);
+  press(100, 100);
+  EXPECT_EQ(panelClicks, 1);
+  image.SetVisible(false);
+  press(25, 30);
+  EXPECT_EQ(imageClicks, 1);
+  EXPECT_EQ(panelClicks, 2);
+}
+
+class TCountingLabel : public TLabel {
+ public:
+  using TLabel::TLabel;
+  int Paints = 0;
+
+ protected:
+  void Paint(TCanvas& canvas) override {
+    ++Paints;
+    TLabel::Paint(canvas);
+  }
+};
+
+// A repaint draws what Windows asks for: a changed line of a box, not every text in it,
+// and the result on screen is that of a whole paint.
+TEST(Panel, RepaintsOnlyTheTextsInThePartAskedFor) {
+  TPlainForm form;
+  TPanel panel(&form);
+  panel.SetBounds(0, 0, 200, 100);
+  panel.SetColor(Background);
+  TCountingLabel upper(&panel), lower(&panel);
+  upper.SetBounds(10, 10, 0, 0);
+  lower.SetBounds(10, 60, 0, 0);
+  upper.SetFontColor(RGB(255, 255, 255));
+  lower.SetFontColor(RGB(255, 255, 255));
+  upper.SetText("Upper line");
+  lower.SetText("Lower line");
+  form.Show();
+  PumpFor(50);
+  ASSERT_GT(upper.Paints, 0);
+  ASSERT_GT(lower.Paints, 0);
+  const int upperBefore = upper.Paints, lowerBefore = lower.Paints;
+  lower.SetText("Lower line, changed");
+  UpdateWindow(panel.Handle());
+  EXPECT_EQ(upper.Paints, upperBefore);
+  EXPECT_GT(lower.Paints, lowerBefore);
+
+  TBitmap shot(200, 100);
+  {
+    TBitmapCanvas canvas(shot);
+    PrintWindow(panel.Handle(), canvas.Canvas().Handle(), 0);
+  }
+  GdiFlush();
+  int upperText = 0, lowerText = 0;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 200; ++x)
+      if (IsText(shot.Pixel(x, y))) ++(y < 40 ? upperText : lowerText);
+  EXPECT_GT(upperText, 0);
+  EXPECT_GT(lowerText, upperText);  // the longer text
+}
+
 }  // namespace
