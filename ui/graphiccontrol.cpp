@@ -21,7 +21,7 @@ void TGraphicControl::SetBounds(int left, int top, int width, int height) {
 void TGraphicControl::SetVisible(bool visible) {
   if (visible == FVisible) return;
   FVisible = visible;
-  InvalidateRect(FParent->Handle(), &FBounds, FALSE);
+  if (FParent->Handle()) InvalidateRect(FParent->Handle(), &FBounds, FALSE);
 }
 
 void TGraphicControl::SetFont(const TFont& font) {
@@ -35,7 +35,7 @@ void TGraphicControl::SetFontColor(COLORREF color) {
 }
 
 void TGraphicControl::Invalidate() {
-  if (FVisible) InvalidateRect(FParent->Handle(), &FBounds, FALSE);
+  if (FVisible && FParent->Handle()) InvalidateRect(FParent->Handle(), &FBounds, FALSE);
 }
 
 void TGraphicControl::PaintTo(HDC dc) {

@@ -3,6 +3,8 @@
 #include "ui/memorydc.h"
 
 void TLabel::SetText(const std::string& text) {
+  // The progress page's last steps repeat their line: nothing to measure or paint again.
+  if (text == FText) return;
   FText = text;
   AdjustSize();
   Invalidate();

@@ -232,6 +232,25 @@ TEST(Image, TakesTheClicksOnItWithoutAWindow) {
   EXPECT_EQ(panelClicks, 2);
 }
 
+// A text whose parent window is gone (its object still there) asks no repaint of every
+// window on the screen, which is what a repaint asked of "no window" means.
+TEST(Label, WhoseParentWindowIsGoneRepaintsNoOtherWindow) {
+  TPlainForm other;
+  other.Show();
+  PumpFor(50);
+  ValidateRect(other.Handle(), nullptr);
+  {
+    TPlainForm form;
+    TPanel panel(&form);
+    TLabel label(&panel);
+    label.SetText("Gone");
+    DestroyWindow(panel.Handle());
+    label.SetVisible(false);
+    label.SetText("Still gone");
+  }
+  EXPECT_FALSE(GetUpdateRect(other.Handle(), nullptr, FALSE));
+}
+
 class TCountingLabel : public TLabel {
  public:
   using TLabel::TLabel;
