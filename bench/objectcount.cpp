@@ -17,6 +17,7 @@
 
 #include "app/texts.h"
 #include "app/wizard/mainform.h"
+#include "bench/startchecks.h"
 #include "controls/vexdesign.h"
 #include "ui/application.h"
 #include "ui/timer.h"
@@ -90,7 +91,7 @@ int wmain(int argc, wchar_t** argv) {
   {
     TCardmendMainForm form;
     form.Show();
-    Application().ProcessMessages();
+    AwaitStartChecks(form);
     Rounds(form, 2);  // an even number keeps the language
     const TCounts before = Count();
     Rounds(form, rounds);

@@ -14,6 +14,7 @@
 #include "app/wizard/confirmation.h"
 #include "app/wizard/mainform.h"
 #include "bench/clock.h"
+#include "bench/startchecks.h"
 #include "controls/vexdesign.h"
 #include "dialogs/vexquestion.h"
 #include "ui/application.h"
@@ -25,7 +26,7 @@ int wmain() {
   {
     TCardmendMainForm form;
     form.Show();
-    Application().ProcessMessages();
+    AwaitStartChecks(form);
     // The pauses of the steps, and the run's own before the first step and at the end.
     double delays = 200 + 350;
     form.OnProgressStep = [&](const std::string&, DWORD ms) { delays += ms; };

@@ -9,6 +9,7 @@
 #include "app/texts.h"
 #include "app/wizard/mainform.h"
 #include "bench/clock.h"
+#include "bench/startchecks.h"
 #include "controls/vexdesign.h"
 #include "sysutil/windowsversion.h"
 #include "ui/application.h"
@@ -72,16 +73,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, wchar_t*, int) {
     laps.Lap("wizard window and its pages");
     form.Show();
     laps.Lap("show and first paint");
-    form.LoadPCSCLibrary();
-    laps.Lap("after the paint: WINSCARD loaded");
     PumpUntilIdle();
-    laps.Lap("after the paint: marks, version, probe started, until idle");
-    const double since = NowMs();
-    while (!form.PCSCStatusKnown() && NowMs() - since < 10000) {
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-      PumpUntilIdle();
-    }
-    laps.Lap("after the paint: PC/SC status found (probe thread)");
+    laps.Lap("after the paint, until idle (where WaitForInputIdle returns)");
+    form.LoadPCSCLibrary();
+    laps.Lap("then: WINSCARD loaded");
+    AwaitStartChecks(form);
+    laps.Lap("then: marks, version and PC/SC status (after a 10 ms timer; probe thread)");
   }
   DesignEnd();
   CloseHandle(mutex);

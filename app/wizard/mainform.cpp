@@ -33,6 +33,7 @@ constexpr COLORREF LanguageLinkHoverColor = RGB(0x00, 0x00, 0xFF);
 
 constexpr int ProgramIcon = 1;
 constexpr UINT CheckMessage = WM_APP + 76;
+constexpr UINT_PTR CheckTimer = 76;
 
 TFont FormFont() { return TFont("Tahoma", TFont::PointsHeight(8)); }
 
@@ -60,7 +61,9 @@ TCardmendMainForm::TCardmendMainForm()
     ShowErrorMessage(text);
   });
   SetHelpRefusalReporter([this](const std::string& line) { Log(line); });
-  // Handled once the message loop runs: after Show's first paint.
+  // Posted, it arrives once the loop runs, after Show's first paint; it then sets a timer,
+  // whose message comes only when nothing else waits: the program is idle for the user
+  // first, and the checks follow a moment later.
   PostMessageW(Handle(), CheckMessage, 0, 0);
 }
 
@@ -501,6 +504,11 @@ LRESULT TCardmendMainForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   if (msg == CheckMessage) {
+    SetTimer(Handle(), CheckTimer, 0, nullptr);
+    return 0;
+  }
+  if (msg == WM_TIMER && wp == CheckTimer) {
+    KillTimer(Handle(), CheckTimer);
     CheckEnvironment();
     return 0;
   }
