@@ -28,7 +28,8 @@ std::string Manifest() {
   return std::string(data, SizeofResource(image.Get(), found));
 }
 
-TEST(Package, FileVersionIs1_2_0_40) {
+// Every field Windows Explorer shows under the file's details, read as Explorer reads them.
+TEST(Package, VersionResourceShowsEveryField) {
   DWORD ignored = 0;
   const DWORD size = GetFileVersionInfoSizeW(ProgramPath().c_str(), &ignored);
   ASSERT_GT(size, 0u);
@@ -39,10 +40,29 @@ TEST(Package, FileVersionIs1_2_0_40) {
   ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &length));
   EXPECT_EQ(info->dwFileVersionMS, MAKELONG(2, 1));
   EXPECT_EQ(info->dwFileVersionLS, MAKELONG(40, 0));
-  wchar_t* name = nullptr;
-  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\040904B0\\ProductName",
-                             reinterpret_cast<void**>(&name), &length));
-  EXPECT_STREQ(name, L"Cardmend");
+  EXPECT_EQ(info->dwProductVersionMS, MAKELONG(2, 1));
+  EXPECT_EQ(info->dwProductVersionLS, MAKELONG(40, 0));
+  EXPECT_EQ(info->dwFileType, static_cast<DWORD>(VFT_APP));
+  const struct {
+    const wchar_t* Name;
+    const wchar_t* Value;
+  } fields[] = {
+      {L"CompanyName", L"Cardmend Project"},
+      {L"FileDescription", L"Cardmend smart-card repair wizard"},
+      {L"FileVersion", L"1.2.0.40"},
+      {L"InternalName", L"cardmend"},
+      {L"LegalCopyright", L"Copyright (C) 2008-2026 Cardmend Project"},
+      {L"OriginalFilename", L"cardmend.exe"},
+      {L"ProductName", L"Cardmend"},
+      {L"ProductVersion", L"1.2.0.40"},
+  };
+  for (const auto& field : fields) {
+    wchar_t* value = nullptr;
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + field.Name;
+    ASSERT_TRUE(VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length))
+        << Narrow(field.Name);
+    EXPECT_STREQ(value, field.Value) << Narrow(field.Name);
+  }
 }
 
 TEST(Package, ManifestAsksForAdministratorAndDeclaresEveryWindowsFromVistaTo11) {
