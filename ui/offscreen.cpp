@@ -19,21 +19,17 @@ bool GBufferInUse = false;
 void PaintOffScreen(HDC target, const RECT& r, const std::function<void(HDC)>& paint) {
   const int width = r.right - r.left, height = r.bottom - r.top;
   if (width <= 0 || height <= 0) return;
+  const bool shared = !GBufferInUse;
   TBitmap own;
-  TBitmap* buffer = &own;
-  if (!GBufferInUse) {
-    if (GBuffer.Width() < width || GBuffer.Height() < height)
-      GBuffer.SetSize(std::max(GBuffer.Width(), width), std::max(GBuffer.Height(), height));
-    buffer = &GBuffer;
-  } else {
-    own.SetSize(width, height);
-  }
-  if (buffer->Empty()) return;
-  if (buffer == &GBuffer) GBufferInUse = true;
-  const TScopeExit release([buffer] {
-    if (buffer == &GBuffer) GBufferInUse = false;
+  TBitmap& buffer = shared ? GBuffer : own;
+  if (buffer.Width() < width || buffer.Height() < height)
+    buffer.SetSize(std::max(buffer.Width(), width), std::max(buffer.Height(), height));
+  if (buffer.Empty()) return;
+  GBufferInUse = true;
+  const TScopeExit release([shared] {
+    if (shared) GBufferInUse = false;
   });
-  TBitmapCanvas canvas(*buffer);
+  TBitmapCanvas canvas(buffer);
   const HDC dc = canvas.Canvas().Handle();
   SetViewportOrgEx(dc, -r.left, -r.top, nullptr);
   // The buffer may be larger: what lies outside the area is neither drawn nor copied.
